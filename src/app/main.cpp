@@ -1,0 +1,25 @@
+// Starts the program: one window on the desktop, until it is closed.
+#include "app/form1.h"
+#include "platform/toolkit.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    if (!orvanel::displayAvailable()) {
+        std::fputs("orvanel: no display to show the window on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set); start it from a desktop session\n",
+                   stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    // Every pointer move must reach the board: a drag step is taken per move,
+    // never per batch of moves. The application constructor switched motion
+    // compression on, so it is switched off here, after it.
+    QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    orvanel::setUpToolkit(app);
+    orvanel::Form1 window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,44 @@
+// The figure A, B, C, D in board pixels and the ray directions measured on it.
+#pragma once
+
+#include <QPointF>
+
+#include <array>
+
+namespace orvanel {
+
+struct FigureState {
+    double xA = 600, yA = 150; // the apex, dragged by the user
+    double xB = 100, yB = 500; // left end of the fixed base line
+    double xC = 650, yC = 500; // right end of the fixed base line
+    double xD = 550;           // the dent, dragged by the user
+    float yD = 350;            // held in single precision
+
+    QPointF a() const { return {xA, yA}; }
+    QPointF b() const { return {xB, yB}; }
+    QPointF c() const { return {xC, yC}; }
+    QPointF d() const { return {xD, yD}; }
+};
+
+// Ray directions in degrees, 0 <= value < 360. All but dirCDFromLeft use the
+// standard convention (0 right, counter-clockwise on the screen: 90 up);
+// dirCDFromLeft is its mirror image (0 left, clockwise: 90 up).
+struct Directions {
+    double dirAB = 0;
+    double dirAD = 0;
+    double dirBA = 0;
+    double dirCDFromLeft = 0;
+    double dirDA = 0;
+    float dirDC = 0; // held in single precision
+};
+
+// Offsets of the vertex letters' left/top edges from their vertices, A to D.
+inline constexpr std::array<QPointF, 4> kLetterOffsets{QPointF(-10, -55), QPointF(-40, 20),
+                                                       QPointF(15, 23), QPointF(-50, -20)};
+
+// Numbers of the vertices a press can hold.
+inline constexpr int kNoVertex = 0;
+inline constexpr int kVertexA = 1;
+inline constexpr int kVertexD = 4;
+
+} // namespace orvanel

@@ -1,0 +1,100 @@
+#include "platform/board_layer.h"
+
+#include "platform/pixel_math.h"
+
+namespace orvanel {
+
+QRectF LineObject::bounds() const {
+    const double pad = width / 2.0 + 2;
+    return QRectF(p1, p2).normalized().adjusted(-pad, -pad, pad, pad);
+}
+
+QRectF CircleShape::bounds() const {
+    return QRectF(left, top, width, height).adjusted(-2, -2, 2, 2);
+}
+
+void BoardLayer::damage(const QRectF& rect) {
+    // Only what can be on the screen matters; clamping keeps far-away objects
+    // from overflowing the integer rectangle.
+    const QRectF visible = rect.intersected(QRectF(-64, -64, 2048, 2048));
+    if (!visible.isEmpty()) {
+        damage_ += visible.toAlignedRect();
+    }
+}
+
+void BoardLayer::damage(const LineObject& line) {
+    if (line.visible) {
+        damage(line.bounds());
+    }
+}
+
+void BoardLayer::setEnds(LineObject& line, QPointF p1, QPointF p2) {
+    damage(line);
+    line.p1 = p1;
+    line.p2 = p2;
+    damage(line);
+}
+
+void BoardLayer::setFirstEnd(LineObject& line, QPointF p) {
+    setEnds(line, p, line.p2);
+}
+
+void BoardLayer::setSecondEnd(LineObject& line, QPointF p) {
+    setEnds(line, line.p1, p);
+}
+
+void BoardLayer::setX(LineObject& line, double x1, double x2) {
+    setEnds(line, QPointF(x1, line.p1.y()), QPointF(x2, line.p2.y()));
+}
+
+void BoardLayer::setColor(LineObject& line, QRgb color) {
+    line.color = color;
+    damage(line);
+}
+
+void BoardLayer::setVisible(LineObject& line, bool visible) {
+    if (line.visible == visible) {
+        return;
+    }
+    damage(line.bounds());
+    line.visible = visible;
+}
+
+void BoardLayer::setShapeBox(double left, double top, double width, double height) {
+    if (shape1.visible) {
+        damage(shape1.bounds());
+    }
+    shape1.left = left;
+    shape1.top = top;
+    shape1.width = width;
+    shape1.height = height;
+    if (shape1.visible) {
+        damage(shape1.bounds());
+    }
+}
+
+void BoardLayer::setShapeVisible(bool visible) {
+    if (shape1.visible != visible) {
+        shape1.visible = visible;
+        damage(shape1.bounds());
+    }
+}
+
+void BoardLayer::moveLetter(int index, QPointF topLeft) {
+    label2[index].topLeft = topLeft;
+    movedLetters_ |= 1u << index;
+}
+
+unsigned BoardLayer::takeMovedLetters() {
+    const unsigned moved = movedLetters_;
+    movedLetters_ = 0;
+    return moved;
+}
+
+QRegion BoardLayer::takeDamage() {
+    QRegion region = damage_;
+    damage_ = QRegion();
+    return region;
+}
+
+} // namespace orvanel

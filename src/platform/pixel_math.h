@@ -1,0 +1,52 @@
+// Conversions between real board coordinates and whole pixels, and clipping of
+// segments to a rectangle. Every function is defined for any finite input: a
+// vertex may be dragged arbitrarily far from the board, so nothing here may
+// overflow when a coordinate is huge.
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+namespace orvanel {
+
+// Coordinates beyond this many pixels from the origin are clamped before they
+// are turned into integers. It is far outside any board, yet small enough that
+// products of two such values fit comfortably in 64 bits.
+inline constexpr double kPixelLimit = 1 << 22;
+
+inline double clampToPixelLimit(double v) {
+    if (std::isnan(v)) {
+        return 0.0;
+    }
+    return std::clamp(v, -kPixelLimit, kPixelLimit);
+}
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// Used for the pixels at which a flood fill starts and for segment ends.
+inline std::int64_t roundHalfEven(double v) {
+    return static_cast<std::int64_t>(std::nearbyint(clampToPixelLimit(v)));
+}
+
+// Nearest whole number, halves upwards: floor(v + 0.5). Used for the angles
+// shown in the read-out.
+inline std::int64_t roundHalfUp(double v) {
+    return static_cast<std::int64_t>(std::floor(clampToPixelLimit(v) + 0.5));
+}
+
+// A widget position for a real coordinate; saturates instead of overflowing.
+inline int toWidgetPixel(double v) {
+    return static_cast<int>(roundHalfEven(v));
+}
+
+// Liang-Barsky clipping of the segment p1-p2 to `rect` (edges included).
+// Returns the part of the segment inside the rectangle, in the same direction,
+// or nothing when the segment misses it.
+std::optional<std::pair<QPointF, QPointF>> clipSegment(QPointF p1, QPointF p2, const QRectF& rect);
+
+} // namespace orvanel

@@ -1,0 +1,14 @@
+#include "tools/straight_lines.h"
+
+namespace orvanel {
+
+int nextFreeLineNumber(const std::array<bool, kLineCount>& ticked) {
+    for (int i = 0; i < kLineCount; ++i) {
+        if (!ticked[i]) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace orvanel
