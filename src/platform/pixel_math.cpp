@@ -2,34 +2,46 @@
 
 namespace orvanel {
 
-std::optional<std::pair<QPointF, QPointF>> clipSegment(QPointF p1, QPointF p2, const QRectF& rect) {
-    const double dx = p2.x() - p1.x();
-    const double dy = p2.y() - p1.y();
+namespace {
+
+// The parameter range [t0, t1] of from + t * delta, 0 <= t <= 1, that lies in
+// `rect`; empty when t0 > t1.
+std::pair<double, double> clipRange(QPointF from, QPointF delta, const QRectF& rect) {
     double t0 = 0.0;
     double t1 = 1.0;
     // Each edge contributes the inequality p * t <= q.
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {p1.x() - rect.left(), rect.right() - p1.x(), p1.y() - rect.top(),
-                         rect.bottom() - p1.y()};
-    for (int i = 0; i < 4; ++i) {
+    const double p[4] = {-delta.x(), delta.x(), -delta.y(), delta.y()};
+    const double q[4] = {from.x() - rect.left(), rect.right() - from.x(), from.y() - rect.top(),
+                         rect.bottom() - from.y()};
+    for (int i = 0; i < 4 && t0 <= t1; ++i) {
         if (p[i] == 0.0) {
             if (q[i] < 0.0) {
-                return std::nullopt;
+                t0 = 1.0;
+                t1 = 0.0;
             }
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
+        } else if (p[i] < 0.0) {
+            t0 = std::max(t0, q[i] / p[i]);
         } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) {
-            return std::nullopt;
+            t1 = std::min(t1, q[i] / p[i]);
         }
     }
-    const QPointF a = t0 > 0.0 ? QPointF(p1.x() + t0 * dx, p1.y() + t0 * dy) : p1;
-    const QPointF b = t1 < 1.0 ? QPointF(p1.x() + t1 * dx, p1.y() + t1 * dy) : p2;
+    return {t0, t1};
+}
+
+} // namespace
+
+std::optional<std::pair<QPointF, QPointF>> clipSegment(QPointF p1, QPointF p2,
+                                                       const QRectF& rect) {
+    // Each clipped end is interpolated from the nearer original end: going a
+    // tiny fraction from a huge coordinate would cancel away the small one.
+    const QPointF d = p2 - p1;
+    const auto [t0, t1] = clipRange(p1, d, rect);
+    if (t0 > t1) {
+        return std::nullopt;
+    }
+    const auto [s0, s1] = clipRange(p2, -d, rect); // s = 1 - t, measured from p2
+    const QPointF a = t0 == 0.0 ? p1 : t0 <= 0.5 ? p1 + t0 * d : p2 - s1 * d;
+    const QPointF b = t1 == 1.0 ? p2 : t1 >= 0.5 ? p2 - s0 * d : p1 + t1 * d;
     return std::make_pair(a, b);
 }
 

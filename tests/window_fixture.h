@@ -1,0 +1,55 @@
+// Shared helpers for tests on the real window: the toolkit set up once per
+// test program, and real mouse events sent to the board at real positions.
+#pragma once
+
+#include "app/form1.h"
+#include "platform/toolkit.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QLabel>
+
+namespace orvanel::test {
+
+inline void setUpTestToolkit() {
+    setUpToolkit(*static_cast<QApplication*>(QCoreApplication::instance()));
+    QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+}
+
+// Sends a mouse event to the board's drawing area at board position `pos`.
+// `buttons` is the state after the event, as the window system reports it.
+inline void sendMouse(Form1& w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+    QWidget* canvas = w.board();
+    QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &event);
+}
+
+// A pointer that remembers which buttons it holds.
+class Pointer {
+public:
+    explicit Pointer(Form1& w) : w_(w) {}
+    void press(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
+        held_ |= b;
+        sendMouse(w_, QEvent::MouseButtonPress, p, b, held_);
+    }
+    void move(QPointF p) { sendMouse(w_, QEvent::MouseMove, p, Qt::NoButton, held_); }
+    void release(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
+        held_ &= ~Qt::MouseButtons(b);
+        sendMouse(w_, QEvent::MouseButtonRelease, p, b, held_);
+    }
+    void drag(QPointF from, QPointF to, Qt::MouseButton b = Qt::LeftButton) {
+        press(from, b);
+        move(to);
+        release(to, b);
+    }
+
+private:
+    Form1& w_;
+    Qt::MouseButtons held_;
+};
+
+} // namespace orvanel::test
