@@ -11,11 +11,11 @@ namespace orvanel::test {
 
 // Characters and the colours they stand for.
 inline const std::map<char, QRgb> kArtColors{
-    {'.', qRgb(0, 128, 0)},   // board green
+    {'.', qRgb(0, 128, 0)},     // board green
     {'#', qRgb(255, 255, 255)}, // white border
-    {'Y', qRgb(255, 255, 0)}, // yellow
-    {'R', qRgb(255, 0, 0)},   // red
-    {'B', qRgb(0, 0, 255)},   // blue
+    {'Y', qRgb(255, 255, 0)},   // yellow
+    {'R', qRgb(255, 0, 0)},     // red
+    {'B', qRgb(0, 0, 255)},     // blue
 };
 
 inline char artChar(QRgb color) {

@@ -45,22 +45,22 @@ void AnglesTest::readout_data() {
     QTest::addColumn<QPointF>("a");
     QTest::addColumn<QPointF>("d");
     QTest::addColumn<Shown>("shown");
-    QTest::newRow("starting figure") << QPointF(600, 150) << QPointF(550, 350)
-                                     << Shown{41, 35, 56, 132};
-    QTest::newRow("A straight above D") << QPointF(400, 200) << QPointF(400, 400)
-                                        << Shown{45, 45, 22, 112};
-    QTest::newRow("D out of the triangle, convex") << QPointF(600, 150) << QPointF(700, 300)
-                                                   << Shown{89, 35, 104, 228};
-    QTest::newRow("A and D on the base line") << QPointF(300, 500) << QPointF(200, 500)
-                                              << Shown{0, 0, 0, 360};
-    QTest::newRow("D on side AB: 0 at A") << QPointF(600, 150) << QPointF(350, 325)
-                                          << Shown{0, 35, 30, 65};
-    QTest::newRow("A straight above B: 90 at B") << QPointF(100, 200) << QPointF(550, 350)
-                                                 << Shown{72, 90, 56, 218};
-    QTest::newRow("D straight above C: 90 at C") << QPointF(600, 150) << QPointF(650, 300)
-                                                 << Shown{73, 35, 90, 198};
-    QTest::newRow("A below the base line") << QPointF(400, 600) << QPointF(550, 350)
-                                           << Shown{258, 342, 56, 295};
+    QTest::newRow("starting figure")
+        << QPointF(600, 150) << QPointF(550, 350) << Shown{41, 35, 56, 132};
+    QTest::newRow("A straight above D")
+        << QPointF(400, 200) << QPointF(400, 400) << Shown{45, 45, 22, 112};
+    QTest::newRow("D out of the triangle, convex")
+        << QPointF(600, 150) << QPointF(700, 300) << Shown{89, 35, 104, 228};
+    QTest::newRow("A and D on the base line")
+        << QPointF(300, 500) << QPointF(200, 500) << Shown{0, 0, 0, 360};
+    QTest::newRow("D on side AB: 0 at A")
+        << QPointF(600, 150) << QPointF(350, 325) << Shown{0, 35, 30, 65};
+    QTest::newRow("A straight above B: 90 at B")
+        << QPointF(100, 200) << QPointF(550, 350) << Shown{72, 90, 56, 218};
+    QTest::newRow("D straight above C: 90 at C")
+        << QPointF(600, 150) << QPointF(650, 300) << Shown{73, 35, 90, 198};
+    QTest::newRow("A below the base line")
+        << QPointF(400, 600) << QPointF(550, 350) << Shown{258, 342, 56, 295};
 }
 
 void AnglesTest::readout() {

@@ -47,7 +47,9 @@ int countNear(const RasterSurface& s, QPointF centre, double radius, QRgb color)
     return n;
 }
 
-int countAll(const RasterSurface& s, QRgb color) { return countNear(s, {0, 0}, 1e9, color); }
+int countAll(const RasterSurface& s, QRgb color) {
+    return countNear(s, {0, 0}, 1e9, color);
+}
 
 constexpr double kDiskArea = std::numbers::pi * kMarkRadius * kMarkRadius;
 

@@ -92,8 +92,8 @@ void OutlineClosureTest::randomSectorsHoldTheFill() {
         }
         if (outsideDisk > 0 || (inSector > 0 && inRest > 0)) {
             ++leaks;
-            qWarning("leak at sector %d: vertex (%.6f, %.6f), sides %.6f %.6f", i, v.x(), v.y(),
-                     a1, a2);
+            qWarning("leak at sector %d: vertex (%.6f, %.6f), sides %.6f %.6f", i, v.x(), v.y(), a1,
+                     a2);
         }
         surface.drawCircle(v, kMarkRadius, green);
         surface.drawSegment(towards ? e1 : v, towards ? v : e1, green);

@@ -25,7 +25,9 @@ int countColor(const RasterSurface& s, QRgb color) {
     return n;
 }
 
-bool sameImage(const RasterSurface& a, const RasterSurface& b) { return a.image() == b.image(); }
+bool sameImage(const RasterSurface& a, const RasterSurface& b) {
+    return a.image() == b.image();
+}
 
 } // namespace
 
@@ -65,9 +67,8 @@ void RasterSurfaceTest::floodFill_data() {
     // 8-connected diagonal border: a 4-connected fill must not slip between
     // two diagonal neighbours.
     QTest::newRow("diagonal border holds")
-        << QStringList{"#.....", ".#....", "..#...", "...#..", "....#.", ".....#"}
-        << QPoint(0, 5) << true
-        << QStringList{"#.....", "Y#....", "YY#...", "YYY#..", "YYYY#.", "YYYYY#"};
+        << QStringList{"#.....", ".#....", "..#...", "...#..", "....#.", ".....#"} << QPoint(0, 5)
+        << true << QStringList{"#.....", "Y#....", "YY#...", "YYY#..", "YYYY#.", "YYYYY#"};
     QTest::newRow("start on the border paints nothing")
         << QStringList{"...", ".#.", "..."} << QPoint(1, 1) << false
         << QStringList{"...", ".#.", "..."};
@@ -133,11 +134,10 @@ void RasterSurfaceTest::thinSegmentIsDirectionIndependent() {
         RasterSurface backward(QSize(40, 40));
         forward.drawSegment(a, b, kWhite);
         backward.drawSegment(b, a, kWhite);
-        QVERIFY2(sameImage(forward, backward), qPrintable(QStringLiteral("(%1,%2)-(%3,%4)")
-                                                              .arg(a.x())
-                                                              .arg(a.y())
-                                                              .arg(b.x())
-                                                              .arg(b.y())));
+        QVERIFY2(
+            sameImage(forward, backward),
+            qPrintable(
+                QStringLiteral("(%1,%2)-(%3,%4)").arg(a.x()).arg(a.y()).arg(b.x()).arg(b.y())));
     }
 }
 

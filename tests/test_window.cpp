@@ -5,9 +5,9 @@
 #include "platform/palette.h"
 
 #include <QFontInfo>
-#include <QStyleOptionButton>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QTest>
 
 using namespace orvanel;
@@ -84,24 +84,48 @@ QStringList snapshot(const Form1& w) {
     const WindowState& v = w.state();
     const FigureState& f = v.figure;
     s << QStringLiteral("vertices %1 %2 %3 %4 %5 %6 %7 %8")
-             .arg(f.xA).arg(f.yA).arg(f.xB).arg(f.yB).arg(f.xC).arg(f.yC).arg(f.xD).arg(f.yD);
+             .arg(f.xA)
+             .arg(f.yA)
+             .arg(f.xB)
+             .arg(f.yB)
+             .arg(f.xC)
+             .arg(f.yC)
+             .arg(f.xD)
+             .arg(f.yD);
     s << QStringLiteral("vars %1 %2 %3 %4 %5 %6 %7 %8 %9")
-             .arg(v.memoOn).arg(v.lineMode).arg(v.nextLineNumber).arg(v.dragVertex)
-             .arg(v.gridShown).arg(v.anglesShown).arg(v.penColorIndex).arg(v.lineColorIndex)
+             .arg(v.memoOn)
+             .arg(v.lineMode)
+             .arg(v.nextLineNumber)
+             .arg(v.dragVertex)
+             .arg(v.gridShown)
+             .arg(v.anglesShown)
+             .arg(v.penColorIndex)
+             .arg(v.lineColorIndex)
              .arg(w.surface().lineWidth());
     const BoardLayer& l = w.layer();
     for (const LineObject& line : l.line1) {
-        s << QStringLiteral("side %1,%2 %3,%4").arg(line.p1.x()).arg(line.p1.y())
-                 .arg(line.p2.x()).arg(line.p2.y());
+        s << QStringLiteral("side %1,%2 %3,%4")
+                 .arg(line.p1.x())
+                 .arg(line.p1.y())
+                 .arg(line.p2.x())
+                 .arg(line.p2.y());
     }
     for (const LineObject& line : l.line4) {
-        s << QStringLiteral("line %1,%2 %3,%4 %5").arg(line.p1.x()).arg(line.p1.y())
-                 .arg(line.p2.x()).arg(line.p2.y()).arg(line.color, 0, 16);
+        s << QStringLiteral("line %1,%2 %3,%4 %5")
+                 .arg(line.p1.x())
+                 .arg(line.p1.y())
+                 .arg(line.p2.x())
+                 .arg(line.p2.y())
+                 .arg(line.color, 0, 16);
     }
     for (int i = 0; i < 4; ++i) {
         s << QStringLiteral("letter %1 at %2,%3 widget %4,%5 caption %6")
-                 .arg(i).arg(l.label2[i].topLeft.x()).arg(l.label2[i].topLeft.y())
-                 .arg(w.Label2(i)->x()).arg(w.Label2(i)->y()).arg(w.Label5(i)->text());
+                 .arg(i)
+                 .arg(l.label2[i].topLeft.x())
+                 .arg(l.label2[i].topLeft.y())
+                 .arg(w.Label2(i)->x())
+                 .arg(w.Label2(i)->y())
+                 .arg(w.Label5(i)->text());
     }
     s << QStringLiteral("shape %1").arg(l.shape1.visible);
     for (const LineObject& line : l.line2) {
@@ -111,10 +135,14 @@ QStringList snapshot(const Form1& w) {
         s << QStringLiteral("grid column %1").arg(line.visible);
     }
     for (int i = 0; i < 8; ++i) {
-        s << QStringLiteral("option1 %1 %2").arg(w.Option1(i)->isChecked()).arg(w.Option1(i)->isEnabled());
+        s << QStringLiteral("option1 %1 %2")
+                 .arg(w.Option1(i)->isChecked())
+                 .arg(w.Option1(i)->isEnabled());
     }
     for (int i = 0; i < 4; ++i) {
-        s << QStringLiteral("option2 %1 %2").arg(w.Option2(i)->isChecked()).arg(w.Option2(i)->isEnabled());
+        s << QStringLiteral("option2 %1 %2")
+                 .arg(w.Option2(i)->isChecked())
+                 .arg(w.Option2(i)->isEnabled());
     }
     for (int i = 0; i < 5; ++i) {
         s << QStringLiteral("check1 %1").arg(w.Check1(i)->isChecked());
@@ -339,10 +367,7 @@ void WindowTest::marksPaintedAtStartUp() {
     QCOMPARE(s.pixel(560, 348), paletteColor(kPaletteRed));
     QCOMPARE(s.fillColor(), paletteColor(kPaletteRed));
     // The screen shows the surface under the sides: a side's pixel is white.
-    QImage shown(w.board()->size(), QImage::Format_RGB32);
-    QPainter painter(&shown);
-    w.board()->render(painter, w.board()->rect());
-    painter.end();
+    const QImage shown = renderBoard(w);
     QCOMPARE(shown.pixel(560, 348), paletteColor(kPaletteRed));
     QCOMPARE(shown.pixel(375, 500), paletteColor(kPaletteWhite));
     QCOMPARE(shown.pixel(375, 400), paletteColor(kPaletteGreen));

@@ -6,17 +6,26 @@
 #include "platform/toolkit.h"
 
 #include <QApplication>
-#include <QMouseEvent>
-#include <QRadioButton>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace orvanel::test {
 
 inline void setUpTestToolkit() {
     setUpToolkit(*static_cast<QApplication*>(QCoreApplication::instance()));
     QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+}
+
+// The board as the screen shows it: surface, light objects above it.
+inline QImage renderBoard(const Form1& w) {
+    QImage shown(w.board()->size(), QImage::Format_RGB32);
+    QPainter painter(&shown);
+    w.board()->render(painter, w.board()->rect());
+    return shown;
 }
 
 // Sends a mouse event to the board's drawing area at board position `pos`.

@@ -30,8 +30,7 @@ std::pair<double, double> clipRange(QPointF from, QPointF delta, const QRectF& r
 
 } // namespace
 
-std::optional<std::pair<QPointF, QPointF>> clipSegment(QPointF p1, QPointF p2,
-                                                       const QRectF& rect) {
+std::optional<std::pair<QPointF, QPointF>> clipSegment(QPointF p1, QPointF p2, const QRectF& rect) {
     // Each clipped end is interpolated from the nearer original end: going a
     // tiny fraction from a huge coordinate would cancel away the small one.
     const QPointF d = p2 - p1;
