@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <map>
 
 namespace orvanel::test {
@@ -60,6 +61,16 @@ inline QStringList artFromSurface(const RasterSurface& surface) {
 #include <QRandomGenerator>
 
 namespace orvanel::test {
+
+// Pixels of `color` on the surface.
+inline int countColor(const RasterSurface& s, QRgb color) {
+    int n = 0;
+    for (int y = 0; y < s.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(s.image().constScanLine(y));
+        n += int(std::count(row, row + s.width(), color | 0xff000000u));
+    }
+    return n;
+}
 
 // A real number drawn uniformly from [lo, hi).
 inline double uniform(QRandomGenerator& rng, double lo, double hi) {

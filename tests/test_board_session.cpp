@@ -1,5 +1,6 @@
 // Scripted sessions on the real window: mouse events sent to the board, one
 // tool at a time, checking what the user would see.
+#include "ascii_image.h"
 #include "window_fixture.h"
 
 #include "platform/palette.h"
@@ -15,15 +16,6 @@ const QRgb kGreen = paletteColor(kPaletteGreen);
 const QRgb kRed = paletteColor(kPaletteRed);
 const QRgb kYellow = paletteColor(kPaletteYellow);
 const QRgb kBlue = paletteColor(kPaletteBlue);
-
-int countColor(const RasterSurface& s, QRgb color) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(s.image().constScanLine(y));
-        n += int(std::count(row, row + s.width(), color));
-    }
-    return n;
-}
 
 QPointF vertexA(const Form1& w) {
     return w.state().figure.a();

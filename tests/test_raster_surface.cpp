@@ -15,16 +15,6 @@ const QRgb kWhite = paletteColor(kPaletteWhite);
 const QRgb kGreen = paletteColor(kPaletteGreen);
 const QRgb kYellow = paletteColor(kPaletteYellow);
 
-int countColor(const RasterSurface& s, QRgb color) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) {
-            n += s.pixel(x, y) == color;
-        }
-    }
-    return n;
-}
-
 bool sameImage(const RasterSurface& a, const RasterSurface& b) {
     return a.image() == b.image();
 }

@@ -50,6 +50,12 @@ void sizeToText(QLabel* label) {
 
 } // namespace
 
+void Form1::setRowEnabled(std::span<QRadioButton* const> row, bool enabled) {
+    for (QRadioButton* option : row) {
+        option->setEnabled(enabled);
+    }
+}
+
 void Form1::setCaptionBold(QPushButton* button, bool bold) {
     QFont font = button->font();
     if (font.bold() != bold) {
@@ -228,12 +234,8 @@ void Form1::InitialScreen() {
     surface_.clear();
     layer_.setShapeVisible(false);
     setCaptionBold(command4_, false);
-    for (QRadioButton* option : option1_) {
-        option->setEnabled(false);
-    }
-    for (QRadioButton* option : option2_) {
-        option->setEnabled(false);
-    }
+    setRowEnabled(option1_, false);
+    setRowEnabled(option2_, false);
     for (QCheckBox* box : check1_) {
         box->setChecked(false);
     }

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 
 class QButtonGroup;
 class QCheckBox;
@@ -102,6 +103,7 @@ private:
     void refreshBoard();
     // A tool button shows its caption bold while its tool is on.
     static void setCaptionBold(QPushButton* button, bool bold);
+    static void setRowEnabled(std::span<QRadioButton* const> row, bool enabled);
 
     HandlerTrace trace_;
     WindowState v_;

@@ -15,21 +15,15 @@ namespace orvanel {
 void Form1::Command3_Click() {
     trace(QStringLiteral("Command3_Click"));
     if (v_.memoOn == 0) {
-        for (QRadioButton* option : option1_) {
-            option->setEnabled(true);
-        }
-        for (QRadioButton* option : option2_) {
-            option->setEnabled(false);
-        }
+        setRowEnabled(option1_, true);
+        setRowEnabled(option2_, false);
         option1_[kFirstPen]->setChecked(true);
         v_.memoOn = 1;
         setCaptionBold(command3_, true);
         setCaptionBold(command5_, false);
         v_.lineMode = 0;
     } else {
-        for (QRadioButton* option : option1_) {
-            option->setEnabled(false);
-        }
+        setRowEnabled(option1_, false);
         v_.memoOn = 0;
         setCaptionBold(command3_, false);
         layer_.setShapeVisible(false);
@@ -66,12 +60,8 @@ void Form1::Command5_Click() {
     if (v_.nextLineNumber == 0) {
         return; // every number is taken: the tool stays off
     }
-    for (QRadioButton* option : option2_) {
-        option->setEnabled(true);
-    }
-    for (QRadioButton* option : option1_) {
-        option->setEnabled(false);
-    }
+    setRowEnabled(option2_, true);
+    setRowEnabled(option1_, false);
     option2_[kWhiteLineOption]->setChecked(true);
     v_.lineMode = 1;
     setCaptionBold(command5_, true);
@@ -82,9 +72,7 @@ void Form1::Command5_Click() {
 }
 
 void Form1::switchLineToolOff() {
-    for (QRadioButton* option : option2_) {
-        option->setEnabled(false);
-    }
+    setRowEnabled(option2_, false);
     v_.lineMode = 0;
     setCaptionBold(command5_, false);
 }
