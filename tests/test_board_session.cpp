@@ -127,7 +127,6 @@ void BoardSessionTest::dragIsRelativeAndFollowedBySidesAndLetter() {
     QCOMPARE(w.layer().line1[0].p2, QPointF(100, 500)); // the other ends stay
     QCOMPARE(w.layer().line1[3].p1, QPointF(550, 350));
     QCOMPARE(w.layer().label2[0].topLeft, QPointF(620, 75));
-    QCOMPARE(w.Label2(0)->pos(), QPoint(620, 75));
     // The read-out follows, measured again at the move.
     QCOMPARE(w.Label5(0)->text(), QStringLiteral(" 35"));
     pointer.release({620, 130});
@@ -237,17 +236,24 @@ void BoardSessionTest::dragPastTheEdgeIsNotClamped() {
 
 void BoardSessionTest::pressOnALetterIsTheLetters() {
     Form1 w;
-    w.show();
-    QLabel* letterA = w.Label2(0); // at (590, 95): within 50 of A on both axes
-    QTest::mousePress(letterA, Qt::LeftButton, {}, QPoint(5, 10));
+    Pointer pointer(w);
+    // The letter of A at (590, 95) lies within 50 of A on both axes, but a
+    // press on it is the letter's, and so are its moves and its release.
+    const QPointF onLetter(595, 105);
+    pointer.press(onLetter);
     QCOMPARE(w.state().dragVertex, kNoVertex);
-    QTest::mouseRelease(letterA, Qt::LeftButton, {}, QPoint(5, 10));
-    // A hover move over the letter still moves the cursor circle.
-    QMouseEvent hover(QEvent::MouseMove, QPointF(5, 10), letterA->mapToGlobal(QPointF(5, 10)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(letterA, &hover);
-    QCOMPARE(w.layer().shape1.centre(), QPointF(595, 105));
+    QCOMPARE(w.state().lastX, 0.0f);
+    pointer.move({620, 130});
+    QCOMPARE(vertexA(w), QPointF(600, 150));
+    pointer.release({620, 130});
+    // A hover move over the letter reaches the board: the circle follows.
+    pointer.move(onLetter);
+    QCOMPARE(w.layer().shape1.centre(), onLetter);
     QCOMPARE(w.state().lastX, 595.0f);
+    // A press beside the letter takes A as before.
+    pointer.press({600, 140});
+    QCOMPARE(w.state().dragVertex, kVertexA);
+    pointer.release({600, 140});
 }
 
 void BoardSessionTest::everyMoveIsADragStep() {

@@ -119,12 +119,10 @@ QStringList snapshot(const Form1& w) {
                  .arg(line.color, 0, 16);
     }
     for (int i = 0; i < 4; ++i) {
-        s << QStringLiteral("letter %1 at %2,%3 widget %4,%5 caption %6")
+        s << QStringLiteral("letter %1 at %2,%3 caption %4")
                  .arg(i)
                  .arg(l.label2[i].topLeft.x())
                  .arg(l.label2[i].topLeft.y())
-                 .arg(w.Label2(i)->x())
-                 .arg(w.Label2(i)->y())
                  .arg(w.Label5(i)->text());
     }
     s << QStringLiteral("shape %1").arg(l.shape1.visible);
@@ -252,8 +250,9 @@ void WindowTest::fontsAreTheDesignFaces() {
     QCOMPARE(QFontInfo(w.Label1()->font()).family(), QStringLiteral("IPAPGothic"));
     QCOMPARE(QFontInfo(w.Label1()->font()).pixelSize(), 32);
     QVERIFY(w.Label1()->font().bold());
-    QCOMPARE(QFontInfo(w.Label2(0)->font()).family(), QStringLiteral("IPAPMincho"));
-    QCOMPARE(QFontInfo(w.Label2(0)->font()).pixelSize(), 29);
+    QCOMPARE(QFontInfo(w.board()->letterFont()).family(), QStringLiteral("IPAPMincho"));
+    QCOMPARE(QFontInfo(w.board()->letterFont()).pixelSize(), 29);
+    QVERIFY(w.board()->letterFont().bold());
     QCOMPARE(QFontInfo(w.Label3(0)->font()).pixelSize(), 27);
     QCOMPARE(QFontInfo(w.Label5(0)->font()).pixelSize(), 37);
     QVERIFY(w.Label6(0)->font().bold());
@@ -263,7 +262,6 @@ void WindowTest::fontsAreTheDesignFaces() {
     QCOMPARE(w.Label3(3)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QCOMPARE(w.Label3(0)->palette().color(QPalette::WindowText), QColor(64, 64, 64));
     QCOMPARE(w.Label1()->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    QCOMPARE(w.Label2(3)->palette().color(QPalette::Window), QColor(0, 128, 0));
 }
 
 void WindowTest::readoutLabelsEndBeforeTheDegreeSign() {
@@ -337,9 +335,22 @@ void WindowTest::figurePlacedByTheReset() {
     const QPoint letters[4] = {{590, 95}, {60, 520}, {665, 523}, {500, 330}};
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(l.label2[i].topLeft, QPointF(letters[i]));
-        QCOMPARE(w.Label2(i)->pos(), letters[i]);
     }
-    QCOMPARE(w.Label2(3)->text(), QStringLiteral("D"));
+    QCOMPARE(l.label2[0].caption, QStringLiteral("Ａ"));
+    QCOMPARE(l.label2[3].caption, QStringLiteral("D"));
+    // Each letter is an opaque green box with its caption in white.
+    const QImage shown = renderBoard(w);
+    const QRectF box = l.label2[0].bounds();
+    QVERIFY(box.width() >= 20 && box.height() >= 29);
+    int white = 0;
+    for (int y = int(box.top()); y < int(box.bottom()); ++y) {
+        for (int x = int(box.left()); x < int(box.right()); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            QVERIFY(p == qRgb(0, 128, 0) || qGreen(p) >= 128);
+            white += p == qRgb(255, 255, 255);
+        }
+    }
+    QVERIFY(white > 20);
     QCOMPARE(w.Label5(0)->text(), QStringLiteral(" 41"));
     QCOMPARE(w.Label5(3)->text(), QStringLiteral(" 132"));
 }

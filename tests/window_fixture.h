@@ -24,7 +24,7 @@ inline void setUpTestToolkit() {
 inline QImage renderBoard(const Form1& w) {
     QImage shown(w.board()->size(), QImage::Format_RGB32);
     QPainter painter(&shown);
-    w.board()->render(painter, w.board()->rect());
+    w.board()->paintBoard(painter, w.board()->rect());
     return shown;
 }
 

@@ -36,16 +36,23 @@ void setColors(QWidget* widget, const QColor& background, const QColor& text) {
     widget->setAutoFillBackground(true);
 }
 
-// A label that sizes itself to its text keeps its left edge, or its right edge
-// when its text is aligned right.
+// A label that sizes itself to its text keeps its left edge.
 void sizeToText(QLabel* label) {
-    const QSize hint = label->sizeHint();
-    if (label->alignment() & Qt::AlignRight) {
-        const int right = label->geometry().right();
-        label->setGeometry(right + 1 - hint.width(), label->y(), hint.width(), hint.height());
-    } else {
-        label->resize(hint);
-    }
+    label->resize(label->sizeHint());
+}
+
+// A read-out value is aligned right and keeps its right edge. Its box is fixed
+// at the size of the widest value, " 360": on the window's own background
+// that looks the same as a box sized to each value, and a new value then
+// needs no new layout.
+void fixReadoutBox(QLabel* label) {
+    const int right = label->geometry().right();
+    const QString design = label->text();
+    label->setText(angleCaption(360));
+    const QSize widest = label->sizeHint();
+    label->setText(design);
+    label->setFixedSize(widest);
+    label->move(right + 1 - widest.width(), label->y());
 }
 
 } // namespace
@@ -81,15 +88,8 @@ void Form1::buildControls() {
     gamen_->move(kBoardLeft, kBoardTop);
     gamen_->setFocusPolicy(Qt::StrongFocus);
     board()->setPointerSink(this);
-    for (int i = 0; i < 4; ++i) {
-        QLabel* letter = Label2(i);
-        letter->setText(layer_.label2[i].caption);
-        letter->setFont(designFont(kMinchoFace, 21.75, true));
-        setColors(letter, kBoardGreen, Qt::white);
-        letter->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        sizeToText(letter);
-    }
-    board()->sync();
+    // The vertex letters Label2(0..3) lie on the board as light objects.
+    board()->setLetterLook(designFont(kMinchoFace, 21.75, true), Qt::white, kBoardGreen);
 
     options_ = new QButtonGroup(this);
     options_->setExclusive(true);
@@ -118,6 +118,7 @@ void Form1::buildControls() {
                 label5_[c.index] = label;
                 label->setFont(designFont(kGothicFace, 27.75));
                 label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+                label->setTextFormat(Qt::PlainText);
                 setColors(label, kWindowColor, Qt::black);
             } else if (name == u"Label6") {
                 label6_[c.index] = label;
@@ -170,7 +171,9 @@ void Form1::buildControls() {
         if (c.kind == ControlKind::OptionButton || c.kind == ControlKind::CheckBox) {
             setColors(widget, kWindowColor, palette().color(QPalette::WindowText));
         }
-        if (auto* label = qobject_cast<QLabel*>(widget); label && name != u"Label6") {
+        if (name == u"Label5") {
+            fixReadoutBox(static_cast<QLabel*>(widget));
+        } else if (auto* label = qobject_cast<QLabel*>(widget); label && name != u"Label6") {
             sizeToText(label);
         }
     }
@@ -259,13 +262,13 @@ void Form1::InitialScreen() {
 }
 
 void Form1::setAngleCaption(int index, int value) {
-    const QString caption = angleCaption(value);
-    QLabel* label = label5_[index];
-    if (label->text() != caption) {
-        label->setText(caption);
-        sizeToText(label);
-        captionValues_[index] = captionValue(caption);
+    if (shownAngles_[index] == value) {
+        return;
     }
+    shownAngles_[index] = value;
+    const QString caption = angleCaption(value);
+    label5_[index]->setText(caption);
+    captionValues_[index] = value; // what the caption reads as a number
 }
 
 void Form1::MeasureAngles() {

@@ -37,7 +37,6 @@ public:
     BoardFrame* gamen() const { return gamen_; }
     BoardCanvas* board() const { return gamen_->canvas(); }
     QLabel* Label1() const { return label1_; }
-    QLabel* Label2(int i) const { return gamen_->canvas()->letter(i); }
     QLabel* Label3(int i) const { return label3_[i]; }
     QLabel* Label4(int i) const { return label4_[i]; }
     QLabel* Label5(int i) const { return label5_[i]; }
@@ -109,7 +108,8 @@ private:
     WindowState v_;
     RasterSurface surface_;
     BoardLayer layer_;
-    std::array<double, 4> captionValues_{}; // Label5 captions read as numbers
+    std::array<double, 4> captionValues_{};          // Label5 captions read as numbers
+    std::array<int, 4> shownAngles_{-1, -1, -1, -1}; // the values the captions show
     long dragSteps_ = 0;
 
     BoardFrame* gamen_ = nullptr;

@@ -35,8 +35,15 @@ struct Side {
 void paintMark(RasterSurface& s, Side side1, Side side2, QPointF vertex, bool fill, QPoint start) {
     const QRgb white = paletteColor(kPaletteWhite);
     const QRgb green = paletteColor(kPaletteGreen);
-    s.drawSegment(side1.from, side1.to, white);
-    s.drawSegment(side2.from, side2.to, white);
+    // The fill starts inside the circle and cannot cross it, so the white
+    // sides matter only within the circle's box; beyond it, white drawn and
+    // then green again is the same as green alone. The green sides are drawn
+    // whole: they also cut earlier traces on the board.
+    const QPoint centre(int(roundHalfEven(vertex.x())), int(roundHalfEven(vertex.y())));
+    const int reach = int(kMarkRadius) + 1;
+    const QRect box(centre.x() - reach, centre.y() - reach, 2 * reach + 1, 2 * reach + 1);
+    s.drawSegment(side1.from, side1.to, white, box);
+    s.drawSegment(side2.from, side2.to, white, box);
     s.drawCircle(vertex, kMarkRadius, white);
     s.setFillStyle(RasterSurface::FillStyle::Solid);
     if (fill) {

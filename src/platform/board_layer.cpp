@@ -16,10 +16,22 @@ QRectF CircleShape::bounds() const {
 void BoardLayer::damage(const QRectF& rect) {
     // Only what can be on the screen matters; clamping keeps far-away objects
     // from overflowing the integer rectangle.
-    const QRectF visible = rect.intersected(QRectF(-64, -64, 2048, 2048));
-    if (!visible.isEmpty()) {
-        damage_ += visible.toAlignedRect();
+    const QRectF visible = rect.intersected(QRectF(-64, -64, 4096, 4096));
+    if (visible.isEmpty()) {
+        return;
     }
+    QRect r = visible.toAlignedRect();
+    for (int i = 0; i < damageCount_; ++i) {
+        if (damage_[i].intersects(r)) {
+            r |= damage_[i];
+            damage_[i] = damage_[--damageCount_];
+            i = -1; // the grown rectangle may now meet others
+        }
+    }
+    if (damageCount_ == int(damage_.size())) {
+        r |= damage_[--damageCount_];
+    }
+    damage_[damageCount_++] = r;
 }
 
 void BoardLayer::damage(const LineObject& line) {
@@ -81,19 +93,14 @@ void BoardLayer::setShapeVisible(bool visible) {
 }
 
 void BoardLayer::moveLetter(int index, QPointF topLeft) {
+    damage(label2[index].bounds().adjusted(-1, -1, 1, 1));
     label2[index].topLeft = topLeft;
-    movedLetters_ |= 1u << index;
-}
-
-unsigned BoardLayer::takeMovedLetters() {
-    const unsigned moved = movedLetters_;
-    movedLetters_ = 0;
-    return moved;
+    damage(label2[index].bounds().adjusted(-1, -1, 1, 1));
 }
 
 QRegion BoardLayer::takeDamage() {
-    QRegion region = damage_;
-    damage_ = QRegion();
+    QRegion region;
+    takeDamage([&region](const QRect& rect) { region += rect; });
     return region;
 }
 

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QRegion>
 #include <QRgb>
+#include <QSizeF>
 #include <QString>
 
 #include <array>
@@ -41,10 +42,14 @@ struct CircleShape {
     QRectF bounds() const;
 };
 
-// A vertex letter: its real left/top edges in board pixels and its caption.
+// A vertex letter: its real left/top edges in board pixels, its caption and
+// the size of its box, which fits the caption.
 struct LetterObject {
     QPointF topLeft;
     QString caption;
+    QSizeF size;
+
+    QRectF bounds() const { return QRectF(topLeft, size); }
 };
 
 class BoardLayer {
@@ -67,17 +72,24 @@ public:
     void setShapeVisible(bool visible);
     void moveLetter(int index, QPointF topLeft);
 
-    // Letters moved since the last call, as a bit mask by index.
-    unsigned takeMovedLetters();
+    // Calls visit(QRect) for each rectangle that needs repainting since the
+    // last call, then forgets them.
+    template <typename Visit> void takeDamage(Visit visit) {
+        for (int i = 0; i < damageCount_; ++i) {
+            visit(damage_[i]);
+        }
+        damageCount_ = 0;
+    }
     QRegion takeDamage();
-    void damageAll() { damage_ += QRect(-100000, -100000, 200000, 200000); }
+    void damageAll() { damage(QRectF(-64, -64, 4096, 4096)); }
 
 private:
     void damage(const QRectF& rect);
     void damage(const LineObject& line);
 
-    QRegion damage_;
-    unsigned movedLetters_ = 0;
+    // A few rectangles, merged when they overlap or run out: no allocation.
+    std::array<QRect, 16> damage_{};
+    int damageCount_ = 0;
 };
 
 } // namespace orvanel

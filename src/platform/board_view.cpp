@@ -2,7 +2,11 @@
 
 #include "platform/pixel_math.h"
 
+#include <cmath>
+
+#include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -53,69 +57,151 @@ void paintLine(QPainter& painter, const LineObject& line, const QRectF& area) {
 
 } // namespace
 
-LetterLabel::LetterLabel(BoardCanvas* canvas) : QLabel(canvas), canvas_(canvas) {
-    setMouseTracking(true);
-}
-
-void LetterLabel::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-}
-
-void LetterLabel::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-}
-
-void LetterLabel::mouseMoveEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->buttons() == Qt::NoButton) {
-        canvas_->forward(event, mapToParent(event->position()));
-    }
-}
-
 BoardCanvas::BoardCanvas(RasterSurface& surface, BoardLayer& layer, QWidget* parent)
     : QWidget(parent), surface_(surface), layer_(layer) {
     setObjectName(QStringLiteral("gamenCanvas"));
     setFixedSize(surface.size());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BoardCanvas::setLetterLook(const QFont& font, const QColor& text, const QColor& background) {
+    letterFont_ = font;
+    letterText_ = text;
+    letterBackground_ = background;
+    const QFontMetricsF metrics(font);
     for (int i = 0; i < 4; ++i) {
-        letters_[i] = new LetterLabel(this);
-        letters_[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        LetterObject& letter = layer_.label2[i];
+        letter.size = QSizeF(std::ceil(metrics.horizontalAdvance(letter.caption)),
+                             std::ceil(metrics.height()));
+        letterTexts_[i].setText(letter.caption);
+        letterTexts_[i].prepare(QTransform(), font);
+        layer_.moveLetter(i, letter.topLeft);
     }
+}
+
+int BoardCanvas::letterAt(QPointF pos) const {
+    for (int i = 3; i >= 0; --i) {
+        const LetterObject& letter = layer_.label2[i];
+        const QRectF box(toWidgetPixel(letter.topLeft.x()), toWidgetPixel(letter.topLeft.y()),
+                         letter.size.width(), letter.size.height());
+        if (box.contains(pos)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 void BoardCanvas::sync() {
-    QRegion region = surface_.takeChangedRegion();
-    region += layer_.takeDamage();
-    if (!region.isEmpty()) {
-        update(region);
+    // Rectangle by rectangle: the repaint manager unites them without the
+    // allocations of building a region here.
+    const auto repaint = [this](const QRect& rect) { update(rect); };
+    surface_.takeChangedRects(repaint);
+    layer_.takeDamage(repaint);
+}
+
+namespace {
+
+// The image a raster painter draws into, when it is an RGB image drawn at one
+// device pixel per board pixel and offset by whole pixels: then the board can
+// be composed straight into it, far cheaper than through the painter.
+QImage* directTarget(QPainter& painter, QPoint& offset) {
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image) {
+        return nullptr;
     }
-    const unsigned moved = layer_.takeMovedLetters();
-    for (int i = 0; i < 4; ++i) {
-        if (moved & (1u << i)) {
-            const QPointF p = layer_.label2[i].topLeft;
-            letters_[i]->move(toWidgetPixel(p.x()), toWidgetPixel(p.y()));
+    auto* image = static_cast<QImage*>(engine->paintDevice());
+    const QTransform t = painter.deviceTransform();
+    if ((image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        image->devicePixelRatio() != 1 || !image->isDetached() ||
+        t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
+        t.dy() != std::floor(t.dy())) {
+        return nullptr;
+    }
+    offset = QPoint(int(t.dx()), int(t.dy()));
+    return image;
+}
+
+} // namespace
+
+void BoardCanvas::composeDirect(QImage& target, QPoint offset, QRect area) const {
+    area &= rect();
+    area &= target.rect().translated(-offset);
+    if (area.isEmpty()) {
+        return;
+    }
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const auto targetRow = [&](int y) {
+        return reinterpret_cast<QRgb*>(bits + (y + offset.y()) * stride) + offset.x();
+    };
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* source = reinterpret_cast<const QRgb*>(surface_.image().constScanLine(y));
+        std::copy(source + area.left(), source + area.right() + 1, targetRow(y) + area.left());
+    }
+    const auto fillRun = [&](QRgb color) {
+        return [&targetRow, color](int y, int x0, int x1) {
+            QRgb* row = targetRow(y);
+            std::fill(row + x0, row + x1 + 1, color);
+        };
+    };
+    const auto drawLine = [&](const LineObject& line) {
+        if (!line.visible) {
+            return;
         }
+        if (line.width <= 1 && (line.p1.x() == line.p2.x() || line.p1.y() == line.p2.y())) {
+            // A grid line: one row or one column of pixels, both ends included.
+            const QRectF span = QRectF(line.p1, line.p2).normalized();
+            const QRect pixels =
+                QRect(QPoint(int(std::floor(span.left())), int(std::floor(span.top()))),
+                      QPoint(int(std::floor(span.right())), int(std::floor(span.bottom())))) &
+                area;
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+                std::fill(targetRow(y) + pixels.left(), targetRow(y) + pixels.right() + 1,
+                          line.color);
+            }
+            return;
+        }
+        forEachCapsuleRun(line.p1, line.p2, std::max(0.5, line.width / 2.0), area,
+                          fillRun(line.color));
+    };
+    for (const LineObject& line : layer_.line2) {
+        drawLine(line);
+    }
+    for (const LineObject& line : layer_.line3) {
+        drawLine(line);
+    }
+    for (const LineObject& line : layer_.line1) {
+        drawLine(line);
+    }
+    for (const LineObject& line : layer_.line4) {
+        drawLine(line);
     }
 }
 
-void BoardCanvas::render(QPainter& painter, const QRect& rect) const {
+void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
     painter.save();
     painter.setClipRect(rect);
-    painter.drawImage(rect, surface_.image(), rect);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QRectF area(rect);
-    for (const LineObject& line : layer_.line2) {
-        paintLine(painter, line, area);
-    }
-    for (const LineObject& line : layer_.line3) {
-        paintLine(painter, line, area);
-    }
-    for (const LineObject& line : layer_.line1) {
-        paintLine(painter, line, area);
-    }
-    for (const LineObject& line : layer_.line4) {
-        paintLine(painter, line, area);
+    QPoint offset;
+    if (QImage* target = directTarget(painter, offset)) {
+        composeDirect(*target, offset, rect);
+    } else {
+        painter.drawImage(rect, surface_.image(), rect);
+        for (const auto* row : {&layer_.line2, &layer_.line3}) {
+            for (const LineObject& line : *row) {
+                paintLine(painter, line, area);
+            }
+        }
+        for (const LineObject& line : layer_.line1) {
+            paintLine(painter, line, area);
+        }
+        for (const LineObject& line : layer_.line4) {
+            paintLine(painter, line, area);
+        }
     }
     const CircleShape& shape = layer_.shape1;
     if (shape.visible && shape.bounds().intersects(area)) {
@@ -124,23 +210,53 @@ void BoardCanvas::render(QPainter& painter, const QRect& rect) const {
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QRectF(shape.centre().x() - d / 2, shape.centre().y() - d / 2, d, d));
     }
+    // The letters lie on top, each an opaque box with its caption.
+    painter.setFont(letterFont_);
+    painter.setPen(letterText_);
+    for (int i = 0; i < 4; ++i) {
+        const LetterObject& letter = layer_.label2[i];
+        const QPointF topLeft(toWidgetPixel(letter.topLeft.x()), toWidgetPixel(letter.topLeft.y()));
+        const QRectF box(topLeft, letter.size);
+        if (box.intersects(area)) {
+            painter.fillRect(box, letterBackground_);
+            painter.drawStaticText(topLeft, letterTexts_[i]);
+        }
+    }
     painter.restore();
 }
 
 void BoardCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     for (const QRect& rect : event->region()) {
-        render(painter, rect);
+        paintBoard(painter, rect);
     }
 }
 
-void BoardCanvas::forward(QMouseEvent* event, QPointF boardPos) {
-    if (!sink_) {
+void BoardCanvas::forward(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The press of the first button decides who holds the pointer.
+        if (event->buttons() == event->button()) {
+            letterHoldsPointer_ = letterAt(pos) >= 0;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (letterHoldsPointer_) {
+            letterHoldsPointer_ = event->buttons() != Qt::NoButton;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (letterHoldsPointer_ || !sink_) {
         return;
     }
     const int shift = shiftCode(event->modifiers());
-    const auto x = static_cast<float>(boardPos.x());
-    const auto y = static_cast<float>(boardPos.y());
+    const auto x = static_cast<float>(pos.x());
+    const auto y = static_cast<float>(pos.y());
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -156,15 +272,15 @@ void BoardCanvas::forward(QMouseEvent* event, QPointF boardPos) {
 }
 
 void BoardCanvas::mousePressEvent(QMouseEvent* event) {
-    forward(event, event->position());
+    forward(event);
 }
 
 void BoardCanvas::mouseMoveEvent(QMouseEvent* event) {
-    forward(event, event->position());
+    forward(event);
 }
 
 void BoardCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    forward(event, event->position());
+    forward(event);
 }
 
 BoardFrame::BoardFrame(RasterSurface& surface, BoardLayer& layer, QWidget* parent)

@@ -8,7 +8,7 @@
 #include "platform/raster_surface.h"
 
 #include <QFrame>
-#include <QLabel>
+#include <QStaticText>
 
 #include <array>
 
@@ -29,24 +29,6 @@ public:
     virtual void boardMouseUp(int button, int shift, float x, float y) = 0;
 };
 
-class BoardCanvas;
-
-// A vertex letter. A press on it belongs to the letter, which does nothing with
-// it; moves without a button held pass on to the board, so the cursor circle
-// keeps following the pointer across a letter.
-class LetterLabel : public QLabel {
-public:
-    LetterLabel(BoardCanvas* canvas);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-private:
-    BoardCanvas* canvas_;
-};
-
 // The drawing area, exactly the surface's size.
 class BoardCanvas : public QWidget {
 public:
@@ -54,15 +36,21 @@ public:
 
     void setPointerSink(PointerSink* sink) { sink_ = sink; }
     PointerSink* pointerSink() const { return sink_; }
-    LetterLabel* letter(int index) const { return letters_[index]; }
+
+    // The vertex letters' look: each letter's box is sized to its caption.
+    void setLetterLook(const QFont& font, const QColor& text, const QColor& background);
+    const QFont& letterFont() const { return letterFont_; }
+
+    // The letter whose box holds `pos`, the one drawn on top first; -1 if none.
+    int letterAt(QPointF pos) const;
 
     // Requests a repaint of what changed on the surface and in the layer since
-    // the last call, and moves the letter widgets to their objects' places.
+    // the last call.
     void sync();
 
     // Paints surface and light objects, as the screen shows them, into `painter`
     // over `rect`; used by paintEvent and by anything that needs a picture.
-    void render(QPainter& painter, const QRect& rect) const;
+    void paintBoard(QPainter& painter, const QRect& rect) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,13 +59,22 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    friend class LetterLabel;
-    void forward(QMouseEvent* event, QPointF boardPos);
+    void forward(QMouseEvent* event);
+    // Copies the surface and draws the lines straight into `target`, at
+    // `offset`, over `area` of the board.
+    void composeDirect(QImage& target, QPoint offset, QRect area) const;
 
     RasterSurface& surface_;
     BoardLayer& layer_;
     PointerSink* sink_ = nullptr;
-    std::array<LetterLabel*, 4> letters_{};
+    QFont letterFont_;
+    QColor letterText_;
+    QColor letterBackground_;
+    std::array<QStaticText, 4> letterTexts_;
+    // A press on a letter belongs to the letter, which does nothing with it:
+    // the press and everything until its buttons are released stay away from
+    // the board.
+    bool letterHoldsPointer_ = false;
 };
 
 // `gamen`: the frame around the drawing area.

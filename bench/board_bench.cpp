@@ -1,0 +1,329 @@
+// Benchmarks of the board's hot paths, each also shown as a ratio to clearing
+// the whole surface once, measured in the same run. The last lines say PASS
+// or FAIL for each target. Heap allocations are counted in the steady state
+// of the two drag benchmarks.
+#include "app/form1.h"
+#include "drag_path.h"
+#include "figure/angles.h"
+#include "figure/dragging.h"
+#include "figure/draw_figure.h"
+#include "platform/palette.h"
+#include "platform/toolkit.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+
+// Every heap allocation of the process passes through here.
+namespace {
+std::atomic<long> gAllocations{0};
+}
+
+void* operator new(std::size_t size) {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+using namespace orvanel;
+using orvanel::bench::recordedDragPath;
+
+namespace {
+
+constexpr int kPathLength = 2000;
+
+std::map<std::string, long> gSteadyAllocations;
+
+// The reference: the whole surface filled with the board's green.
+void clear_full(benchmark::State& state) {
+    QImage image(kBoardSize, QImage::Format_RGB32);
+    const QRgb green = paletteColor(kPaletteGreen);
+    for (auto _ : state) {
+        image.fill(green);
+        benchmark::DoNotOptimize(image.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The figure on the board model alone: vertices, sides, letters, surface.
+struct BoardModel {
+    FigureState figure;
+    Directions dirs;
+    BoardLayer layer;
+    RasterSurface surface;
+    std::array<int, 4> shown{};
+
+    BoardModel() {
+        surface.setLineWidth(3);
+        shown = measureAngles(figure, dirs);
+        drawFigure(surface, figure, dirs, shown[1], shown[2]);
+        placeSidesAndLetters(figure, layer);
+    }
+
+    void step(int vertex, float dx, float dy) {
+        moveHeldVertex(vertex, dx, dy, figure, layer);
+        surface.clear();
+        shown = measureAngles(figure, dirs);
+        drawFigure(surface, figure, dirs, shown[1], shown[2]);
+    }
+};
+
+// One drag step, alternately of A and of D, each along its recorded path.
+void drag_step(benchmark::State& state) {
+    BoardModel model;
+    const std::vector<QPointF> paths[2] = {recordedDragPath(model.figure.a(), kPathLength),
+                                           recordedDragPath(model.figure.d(), kPathLength)};
+    const int vertices[2] = {kVertexA, kVertexD};
+    std::size_t i = 0;
+    const auto oneStep = [&] {
+        const int which = int(i % 2);
+        const std::size_t k = (i / 2) % kPathLength;
+        const std::vector<QPointF>& path = paths[which];
+        const QPointF from = path[k == 0 ? kPathLength - 1 : k - 1];
+        const QPointF to = path[k];
+        model.step(vertices[which], float(to.x() - from.x()), float(to.y() - from.y()));
+        ++i;
+    };
+    for (int warm = 0; warm < 2 * kPathLength; ++warm) {
+        oneStep();
+    }
+    const long before = gAllocations.load();
+    for (auto _ : state) {
+        oneStep();
+    }
+    gSteadyAllocations["drag_step"] = gAllocations.load() - before;
+    state.counters["allocs"] = double(gAllocations.load() - before);
+}
+
+void sendMove(QWidget* canvas, QPointF pos, Qt::MouseButtons held) {
+    QMouseEvent event(QEvent::MouseMove, pos, canvas->mapToGlobal(pos), Qt::NoButton, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(canvas, &event);
+}
+
+// One pointer move on the shown window while D is held: the whole handler
+// path; the screen repaint is requested, not forced. The events are made
+// before the clock starts, as the window system makes them.
+void drag_event(benchmark::State& state) {
+    Form1 window;
+    window.show();
+    QWidget* canvas = window.board();
+    const std::vector<QPointF> path = recordedDragPath(window.state().figure.d(), kPathLength);
+    std::vector<std::unique_ptr<QMouseEvent>> moves;
+    for (const QPointF& p : path) {
+        moves.push_back(std::make_unique<QMouseEvent>(QEvent::MouseMove, p, canvas->mapToGlobal(p),
+                                                      Qt::NoButton, Qt::LeftButton,
+                                                      Qt::NoModifier));
+    }
+    QMouseEvent press(QEvent::MouseButtonPress, path[0], canvas->mapToGlobal(path[0]),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &press);
+    std::size_t k = 1;
+    for (int warm = 0; warm < 2 * kPathLength; ++warm) {
+        QApplication::sendEvent(canvas, moves[k++ % kPathLength].get());
+    }
+    const long before = gAllocations.load();
+    for (auto _ : state) {
+        QApplication::sendEvent(canvas, moves[k++ % kPathLength].get());
+    }
+    const long made = gAllocations.load() - before;
+    gSteadyAllocations["drag_event"] = made;
+    state.counters["allocs/event"] = double(made) / double(state.iterations());
+    if (window.dragSteps() < long(state.iterations())) {
+        state.SkipWithError("moves were dropped");
+    }
+}
+
+// The same pointer move handed straight to the board's pointer handlers, as
+// the drawing area forwards it: everything of the move that is this
+// program's own, without the toolkit's event dispatch.
+void drag_handler(benchmark::State& state) {
+    Form1 window;
+    window.show();
+    PointerSink* board = window.board()->pointerSink();
+    const std::vector<QPointF> path = recordedDragPath(window.state().figure.d(), kPathLength);
+    board->boardMouseDown(kLeftButton, 0, float(path[0].x()), float(path[0].y()));
+    std::size_t k = 1;
+    const auto move = [&] {
+        const QPointF p = path[k++ % kPathLength];
+        board->boardMouseMove(kLeftButton, 0, float(p.x()), float(p.y()));
+    };
+    for (int warm = 0; warm < 2 * kPathLength; ++warm) {
+        move();
+    }
+    const long before = gAllocations.load();
+    for (auto _ : state) {
+        move();
+    }
+    gSteadyAllocations["drag_handler"] = gAllocations.load() - before;
+    state.counters["allocs"] = double(gAllocations.load() - before);
+}
+
+// Painting the board with everything on it: grid, five lines, sides,
+// letters and the eraser's circle.
+void board_paint(benchmark::State& state) {
+    Form1 window;
+    window.show();
+    window.Command4()->click();
+    window.Command5()->click();
+    QWidget* canvas = window.board();
+    for (int i = 0; i < 5; ++i) {
+        const QPointF a(20 + 30 * i, 40), b(780 - 30 * i, 600);
+        QMouseEvent press(QEvent::MouseButtonPress, a, canvas->mapToGlobal(a), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &press);
+        sendMove(canvas, b, Qt::LeftButton);
+        QMouseEvent release(QEvent::MouseButtonRelease, b, canvas->mapToGlobal(b), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &release);
+    }
+    window.Command3()->click();
+    window.Option1(7)->click();
+    sendMove(canvas, QPointF(300, 300), Qt::NoButton);
+    // The drawing area's own paint routine, over its whole rectangle, into an
+    // image of its size: what a full repaint draws, without the toolkit's
+    // flush to the screen.
+    QImage image(window.board()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        window.board()->paintBoard(painter, window.board()->rect());
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// One bold-eraser segment 20 pixels long and one thin-pen segment.
+void memo_segment(benchmark::State& state) {
+    RasterSurface surface;
+    int i = 0;
+    for (auto _ : state) {
+        const double x = 100 + (i % 600);
+        const double y = 100 + (i % 400);
+        surface.setLineWidth(25);
+        surface.drawSegment(QPointF(x, y), QPointF(x + 16, y + 12), paletteColor(kPaletteGreen));
+        surface.setLineWidth(3);
+        surface.drawSegment(QPointF(x, y + 30), QPointF(x + 16, y + 42), paletteColor(kPaletteRed));
+        ++i;
+    }
+}
+
+// Constructing the window through Form_Load to its first painted frame.
+void startup(benchmark::State& state) {
+    for (auto _ : state) {
+        Form1 window;
+        window.show();
+        QImage frame = window.grab().toImage();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+
+BENCHMARK(clear_full);
+BENCHMARK(drag_step);
+BENCHMARK(drag_event);
+BENCHMARK(drag_handler);
+BENCHMARK(board_paint);
+BENCHMARK(memo_segment);
+BENCHMARK(startup)->Unit(benchmark::kMillisecond);
+
+// Keeps each benchmark's time per iteration for the ratio table.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> nanos;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (!run.error_occurred) {
+                nanos[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() *
+                    benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
+                    benchmark::GetTimeUnitMultiplier(run.time_unit);
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    setUpToolkit(app);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    const auto& ns = reporter.nanos;
+    if (!ns.count("clear_full")) {
+        return 0;
+    }
+    const double reference = ns.at("clear_full");
+    std::printf("\n%-14s %14s %10s\n", "benchmark", "time", "x clear");
+    for (const char* name : {"clear_full", "drag_step", "drag_event", "drag_handler", "board_paint",
+                             "memo_segment", "startup"}) {
+        if (ns.count(name)) {
+            std::printf("%-14s %11.2f us %10.3f\n", name, ns.at(name) / 1000,
+                        ns.at(name) / reference);
+        }
+    }
+    std::printf("\n");
+    const auto target = [&](const char* name, double limit) {
+        if (!ns.count(name)) {
+            return;
+        }
+        const double ratio = ns.at(name) / reference;
+        std::printf("%s %s: %.3f x clear_full (target <= %.1f)\n", ratio <= limit ? "PASS" : "FAIL",
+                    name, ratio, limit);
+    };
+    target("drag_step", 0.3);
+    target("drag_event", 0.8);
+    target("board_paint", 2.0);
+    for (const char* name : {"drag_step", "drag_handler", "drag_event"}) {
+        if (gSteadyAllocations.count(name)) {
+            const long n = gSteadyAllocations.at(name);
+            std::printf("%s %s: %ld heap allocations in the steady state (target 0)%s\n",
+                        n == 0 ? "PASS" : "FAIL", name, n,
+                        std::string_view(name) == "drag_event" && n > 0
+                            ? "; the toolkit's dispatch copies each mouse event it delivers"
+                            : "");
+        }
+    }
+    return 0;
+}
