@@ -21,5 +21,12 @@ int main(int argc, char* argv[]) {
     orvanel::setUpToolkit(app);
     orvanel::Form1 window;
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    // For measuring scripts: proof that every pointer move was a drag step.
+    if (qEnvironmentVariableIsSet("ORVANEL_REPORT_STEPS")) {
+        const orvanel::FigureState& f = window.state().figure;
+        std::fprintf(stderr, "orvanel: %ld drag steps; A at (%g, %g), D at (%g, %g)\n",
+                     window.dragSteps(), f.xA, f.yA, f.xD, double(f.yD));
+    }
+    return code;
 }

@@ -2,6 +2,9 @@
 
 #include "platform/pixel_math.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace orvanel {
 
 QRectF LineObject::bounds() const {
@@ -35,8 +38,23 @@ void BoardLayer::damage(const QRectF& rect) {
 }
 
 void BoardLayer::damage(const LineObject& line) {
-    if (line.visible) {
-        damage(line.bounds());
+    if (!line.visible) {
+        return;
+    }
+    // A long slanted line is damaged piece by piece: the boxes of its pieces
+    // cover far less of the board than the box of the whole line.
+    const auto clipped = clipSegment(line.p1, line.p2, QRectF(-64, -64, 4096, 4096));
+    if (!clipped) {
+        return;
+    }
+    const auto [a, b] = *clipped;
+    const double span = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+    const int pieces = std::clamp(int(span / 64) + 1, 1, 8);
+    const double pad = line.width / 2.0 + 2;
+    for (int i = 0; i < pieces; ++i) {
+        const QPointF from = a + (b - a) * (double(i) / pieces);
+        const QPointF to = a + (b - a) * (double(i + 1) / pieces);
+        damage(QRectF(from, to).normalized().adjusted(-pad, -pad, pad, pad));
     }
 }
 

@@ -88,7 +88,7 @@ private:
     void damage(const LineObject& line);
 
     // A few rectangles, merged when they overlap or run out: no allocation.
-    std::array<QRect, 16> damage_{};
+    std::array<QRect, 64> damage_{};
     int damageCount_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimerEvent>
 
 namespace orvanel {
 
@@ -93,11 +94,33 @@ int BoardCanvas::letterAt(QPointF pos) const {
 }
 
 void BoardCanvas::sync() {
+    // Every pointer move changes the board, but the screen need not follow
+    // faster than it refreshes: a change soon after a repaint waits for the
+    // next frame, gathering what changes meanwhile.
+    if (frameTimer_.isActive()) {
+        return;
+    }
+    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < kFrameMillis) {
+        frameTimer_.start(int(kFrameMillis - sinceFrame_.elapsed()), this);
+        return;
+    }
+    requestRepaint();
+}
+
+void BoardCanvas::requestRepaint() {
+    sinceFrame_.start();
     // Rectangle by rectangle: the repaint manager unites them without the
     // allocations of building a region here.
     const auto repaint = [this](const QRect& rect) { update(rect); };
     surface_.takeChangedRects(repaint);
     layer_.takeDamage(repaint);
+}
+
+void BoardCanvas::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == frameTimer_.timerId()) {
+        frameTimer_.stop();
+        requestRepaint();
+    }
 }
 
 namespace {

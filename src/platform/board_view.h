@@ -7,6 +7,8 @@
 #include "platform/board_layer.h"
 #include "platform/raster_surface.h"
 
+#include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QStaticText>
 
@@ -45,8 +47,9 @@ public:
     int letterAt(QPointF pos) const;
 
     // Requests a repaint of what changed on the surface and in the layer since
-    // the last call.
+    // the last request, at most once a frame.
     void sync();
+    static constexpr qint64 kFrameMillis = 16;
 
     // Paints surface and light objects, as the screen shows them, into `painter`
     // over `rect`; used by paintEvent and by anything that needs a picture.
@@ -57,8 +60,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    void requestRepaint();
     void forward(QMouseEvent* event);
     // Copies the surface and draws the lines straight into `target`, at
     // `offset`, over `area` of the board.
@@ -75,6 +80,8 @@ private:
     // the press and everything until its buttons are released stay away from
     // the board.
     bool letterHoldsPointer_ = false;
+    QBasicTimer frameTimer_;
+    QElapsedTimer sinceFrame_;
 };
 
 // `gamen`: the frame around the drawing area.
