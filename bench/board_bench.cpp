@@ -97,8 +97,8 @@ struct BoardModel {
         placeSidesAndLetters(figure, layer);
     }
 
-    void step(int vertex, float dx, float dy) {
-        moveHeldVertex(vertex, dx, dy, figure, layer);
+    void step(int vertex, QPointF position) {
+        placeHeldVertex(vertex, position, figure, layer);
         surface.clear();
         shown = measureAngles(figure, dirs);
         drawFigure(surface, figure, dirs, shown[1], shown[2]);
@@ -115,10 +115,7 @@ void drag_step(benchmark::State& state) {
     const auto oneStep = [&] {
         const int which = int(i % 2);
         const std::size_t k = (i / 2) % kPathLength;
-        const std::vector<QPointF>& path = paths[which];
-        const QPointF from = path[k == 0 ? kPathLength - 1 : k - 1];
-        const QPointF to = path[k];
-        model.step(vertices[which], float(to.x() - from.x()), float(to.y() - from.y()));
+        model.step(vertices[which], paths[which][k]);
         ++i;
     };
     for (int warm = 0; warm < 2 * kPathLength; ++warm) {

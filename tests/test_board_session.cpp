@@ -3,6 +3,7 @@
 #include "ascii_image.h"
 #include "window_fixture.h"
 
+#include "figure/angles.h"
 #include "platform/palette.h"
 
 #include <QTest>
@@ -45,6 +46,9 @@ private slots:
     void dragPastTheEdgeIsNotClamped();
     void pressOnALetterIsTheLetters();
     void everyMoveIsADragStep();
+    void farAwayAndBack_data();
+    void farAwayAndBack();
+    void switchingToolsMidGestureEndsTheGesture();
 
     // Memo pen.
     void memoOnSelectsTheThinRedPen();
@@ -270,6 +274,83 @@ void BoardSessionTest::everyMoveIsADragStep() {
     pointer.release(p);
     QCOMPARE(w.dragSteps(), 1000L);
     QCOMPARE(vertexD(w), QPointF(550, 350));
+}
+
+void BoardSessionTest::farAwayAndBack_data() {
+    QTest::addColumn<QPointF>("vertex");
+    QTest::addColumn<QPointF>("far");
+    for (const double d : {1e4, 1e7, 1e30}) {
+        QTest::addRow("A to (%g, -%g)", d, d) << QPointF(600, 150) << QPointF(d, -d);
+        QTest::addRow("D to (-%g, %g)", d, d) << QPointF(550, 350) << QPointF(-d, d);
+    }
+}
+
+void BoardSessionTest::farAwayAndBack() {
+    QFETCH(QPointF, vertex);
+    QFETCH(QPointF, far);
+    Form1 w;
+    const QImage start = w.surface().image().copy();
+    Pointer pointer(w);
+    pointer.press(vertex);
+    pointer.move(far);
+    QCOMPARE(w.dragSteps(), 1L);
+    const QPointF held = vertex == QPointF(600, 150) ? vertexA(w) : vertexD(w);
+    QCOMPARE(held.x(), double(float(far.x())) - double(float(vertex.x())) + vertex.x());
+    for (int i = 0; i < 4; ++i) { // the read-out stays whole degrees from 0 to 360
+        const double shown = captionValue(w.Label5(i)->text());
+        QVERIFY(shown >= 0 && shown <= 360);
+    }
+    (void)renderBoard(w); // painting with a vertex that far away is safe
+    pointer.move(vertex);
+    pointer.release(vertex);
+    QCOMPARE(vertexA(w), QPointF(600, 150));
+    QCOMPARE(vertexD(w), QPointF(550, 350));
+    QCOMPARE(w.layer().label2[3].topLeft, QPointF(500, 330));
+    QCOMPARE(w.Label5(3)->text(), QStringLiteral(" 132"));
+    QVERIFY(w.surface().image() == start);
+}
+
+void BoardSessionTest::switchingToolsMidGestureEndsTheGesture() {
+    // From the keyboard a tool can be switched while a button is held on the
+    // board; the held vertex, pen or unfinished line goes with the old tool.
+    {
+        Form1 w;
+        Pointer pointer(w);
+        pointer.press({600, 150});
+        w.Command3()->click(); // memo on: the drag ends
+        QCOMPARE(w.state().dragVertex, kNoVertex);
+        pointer.release({600, 150});
+        w.Command3()->click(); // memo off again
+        pointer.move({650, 200});
+        QCOMPARE(vertexA(w), QPointF(600, 150));
+    }
+    {
+        Form1 w;
+        w.Command3()->click();
+        Pointer pointer(w);
+        pointer.press({100, 100});
+        w.Command3()->click(); // memo off mid-stroke
+        QCOMPARE(w.state().penDown, 0);
+        w.Command3()->click(); // on again: no stroke without a new press
+        pointer.move({200, 100});
+        QCOMPARE(w.surface().pixel(150, 100), paletteColor(kPaletteGreen));
+        pointer.release({200, 100});
+    }
+    {
+        Form1 w;
+        w.Command5()->click();
+        Pointer pointer(w);
+        pointer.press({100, 100});
+        pointer.move({200, 200});
+        w.Command1()->click(); // reset mid-line: the line was never placed
+        QCOMPARE(w.state().lineDrawing, 0);
+        QCOMPARE(w.layer().line4[0].p2.x(), 1000.0);
+        pointer.release({200, 200});
+        w.Command5()->click();
+        pointer.move({300, 300});
+        QCOMPARE(w.layer().line4[0].p2.x(), 1000.0);
+        QVERIFY(!w.Check1(0)->isChecked());
+    }
 }
 
 void BoardSessionTest::memoOnSelectsTheThinRedPen() {

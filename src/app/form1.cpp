@@ -233,6 +233,7 @@ void Form1::Form_Load() {
 
 void Form1::InitialScreen() {
     trace(QStringLiteral("InitialScreen"));
+    endGestures();
     surface_.setLineWidth(3);
     surface_.clear();
     layer_.setShapeVisible(false);

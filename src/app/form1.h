@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/window_state.h"
+#include "figure/dragging.h"
 #include "platform/board_layer.h"
 #include "platform/board_view.h"
 #include "platform/raster_surface.h"
@@ -96,6 +97,12 @@ private:
     void trace(const QString& handler) const;
     void setAngleCaption(int index, int value);
     void switchLineToolOff();
+    // Ends whatever the pointer was doing on the board: a drag, a stroke, a
+    // line being stretched. With the mouse alone, a tool is switched or the
+    // board reset only after a release; from the keyboard it can happen while
+    // a button is still held on the board, and the held vertex, pen or
+    // unfinished line must not outlive the tool that had it.
+    void endGestures();
     void dragStep(float x, float y);
     void startLine(float x, float y);
     void finishLine(float x, float y);
@@ -110,6 +117,7 @@ private:
     BoardLayer layer_;
     std::array<double, 4> captionValues_{};          // Label5 captions read as numbers
     std::array<int, 4> shownAngles_{-1, -1, -1, -1}; // the values the captions show
+    DragAnchor dragAnchor_;
     long dragSteps_ = 0;
 
     BoardFrame* gamen_ = nullptr;

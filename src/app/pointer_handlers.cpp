@@ -38,6 +38,10 @@ void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {
     }
     v_.lastX = x;
     v_.lastY = y;
+    if (v_.dragVertex == kVertexA || v_.dragVertex == kVertexD) {
+        // Any press moves the point the next displacement counts from.
+        dragAnchor_ = {v_.dragVertex == kVertexA ? v_.figure.a() : v_.figure.d(), x, y};
+    }
     refreshBoard();
 }
 
@@ -64,9 +68,7 @@ void Form1::gamen_MouseMove(int /*button*/, int /*shift*/, float x, float y) {
 }
 
 void Form1::dragStep(float x, float y) {
-    const float dx = x - v_.lastX;
-    const float dy = y - v_.lastY;
-    moveHeldVertex(v_.dragVertex, dx, dy, v_.figure, layer_);
+    placeHeldVertex(v_.dragVertex, dragAnchor_.positionFor(x, y), v_.figure, layer_);
     if (!check3_->isChecked()) {
         surface_.clear();
     }

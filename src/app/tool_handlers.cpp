@@ -14,6 +14,7 @@ namespace orvanel {
 
 void Form1::Command3_Click() {
     trace(QStringLiteral("Command3_Click"));
+    endGestures();
     if (v_.memoOn == 0) {
         setRowEnabled(option1_, true);
         setRowEnabled(option2_, false);
@@ -49,7 +50,9 @@ void Form1::Option1_Click(int index) {
 void Form1::Command5_Click() {
     trace(QStringLiteral("Command5_Click"));
     if (v_.lineMode != 0) {
+        endGestures();
         switchLineToolOff();
+        refreshBoard();
         return;
     }
     std::array<bool, kLineCount> ticked{};
@@ -60,6 +63,7 @@ void Form1::Command5_Click() {
     if (v_.nextLineNumber == 0) {
         return; // every number is taken: the tool stays off
     }
+    endGestures();
     setRowEnabled(option2_, true);
     setRowEnabled(option1_, false);
     option2_[kWhiteLineOption]->setChecked(true);
@@ -69,6 +73,18 @@ void Form1::Command5_Click() {
     layer_.setShapeVisible(false);
     v_.memoOn = 0;
     refreshBoard();
+}
+
+void Form1::endGestures() {
+    v_.dragVertex = kNoVertex;
+    v_.penDown = 0;
+    if (v_.lineDrawing == 1) {
+        v_.lineDrawing = 0;
+        const int k = v_.nextLineNumber - 1;
+        if (k >= 0 && !check1_[k]->isChecked()) {
+            layer_.setX(layer_.line4[k], kParkedX, kParkedX); // never placed
+        }
+    }
 }
 
 void Form1::switchLineToolOff() {

@@ -26,17 +26,19 @@ void placeSidesAndLetters(const FigureState& f, BoardLayer& layer) {
     }
 }
 
-void moveHeldVertex(int vertex, float dx, float dy, FigureState& f, BoardLayer& layer) {
+// The letter is placed at its offset from the vertex rather than moved by the
+// same amount, so the two cannot drift apart (yD is held in single precision).
+void placeHeldVertex(int vertex, QPointF position, FigureState& f, BoardLayer& layer) {
     if (vertex == kVertexA) {
-        f.xA += dx;
-        f.yA += dy;
-        layer.moveLetter(0, layer.label2[0].topLeft + QPointF(dx, dy));
+        f.xA = position.x();
+        f.yA = position.y();
+        layer.moveLetter(0, f.a() + kLetterOffsets[0]);
         layer.setFirstEnd(layer.line1[0], f.a());
         layer.setSecondEnd(layer.line1[3], f.a());
     } else if (vertex == kVertexD) {
-        f.xD += dx;
-        f.yD += dy;
-        layer.moveLetter(3, layer.label2[3].topLeft + QPointF(dx, dy));
+        f.xD = position.x();
+        f.yD = static_cast<float>(position.y());
+        layer.moveLetter(3, f.d() + kLetterOffsets[3]);
         layer.setFirstEnd(layer.line1[3], f.d());
         layer.setSecondEnd(layer.line1[2], f.d());
     }

@@ -17,8 +17,25 @@ int hitTest(const FigureState& figure, float x, float y);
 // as the reset does.
 void placeSidesAndLetters(const FigureState& figure, BoardLayer& layer);
 
-// Moves the held vertex by (dx, dy), together with its letter and the two
+// Puts the held vertex at `position`, together with its letter and the two
 // sides that meet at it. Nothing is bounded: the vertex may leave the board.
-void moveHeldVertex(int vertex, float dx, float dy, FigureState& figure, BoardLayer& layer);
+void placeHeldVertex(int vertex, QPointF position, FigureState& figure, BoardLayer& layer);
+
+// Where a drag puts the held vertex: it moves by the pointer's displacement
+// since the drag's anchor, the vertex and pointer positions at the last press.
+// Reckoning from the anchor rather than adding up each move's displacement
+// gives the same place without the rounding of every step piling up, so a
+// vertex dragged far away and back returns exactly where it was.
+struct DragAnchor {
+    QPointF vertex;
+    float pointerX = 0;
+    float pointerY = 0;
+
+    QPointF positionFor(float x, float y) const {
+        const float dx = x - pointerX;
+        const float dy = y - pointerY;
+        return vertex + QPointF(dx, dy);
+    }
+};
 
 } // namespace orvanel

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the benchmarks (Release) and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF \
+    -DORVANEL_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build build/bench -j"$(nproc)" >/dev/null
+exec build/bench/bench/orvanel_bench "$@"
