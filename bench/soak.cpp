@@ -1,0 +1,87 @@
+// Long use: one million drag steps and 100,000 memo segments on the window,
+// through its pointer handlers. Prints resident memory before and after, and
+// the time of a drag step at the start and at the end.
+#include "app/form1.h"
+#include "drag_path.h"
+#include "platform/toolkit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstdio>
+#include <fstream>
+
+using namespace orvanel;
+
+namespace {
+
+long residentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpToolkit(app);
+    const long dragSteps = argc > 1 ? std::atol(argv[1]) : 1'000'000;
+    const long memoSegments = argc > 2 ? std::atol(argv[2]) : 100'000;
+
+    Form1 window;
+    window.show();
+    PointerSink* board = window.board()->pointerSink();
+    const std::vector<QPointF> path = bench::recordedDragPath(QPointF(550, 350), 4000);
+    constexpr long kWindow = 20'000; // steps timed at the start and at the end
+    long step = 0;
+    const auto dragFor = [&](long steps) {
+        QElapsedTimer timer;
+        timer.start();
+        for (long i = 0; i < steps; ++i, ++step) {
+            const QPointF p = path[step % path.size()];
+            if (step % path.size() == 0) { // take hold of D again at the path's start
+                board->boardMouseUp(kLeftButton, 0, float(p.x()), float(p.y()));
+                window.Command1()->click();
+                board->boardMouseDown(kLeftButton, 0, 550, 350);
+            }
+            board->boardMouseMove(kLeftButton, 0, float(p.x()), float(p.y()));
+            QCoreApplication::processEvents(); // let repaints happen as they would
+        }
+        return double(timer.nsecsElapsed()) / steps / 1000;
+    };
+    dragFor(kWindow); // warm up
+    const long before = residentKiB();
+    const double first = dragFor(kWindow);
+    dragFor(dragSteps - 3 * kWindow);
+    const double last = dragFor(kWindow);
+    board->boardMouseUp(kLeftButton, 0, 0, 0);
+
+    window.Command3()->click();
+    QElapsedTimer memoTimer;
+    memoTimer.start();
+    for (long i = 0; i < memoSegments; ++i) {
+        if (i % 1000 == 0) {
+            window.Option1(int(i / 1000 % 8))->click();
+            board->boardMouseDown(kLeftButton, 0, float(i % 800), float(i % 600));
+        }
+        board->boardMouseMove(kLeftButton, 0, float((i * 7) % 800), float((i * 13) % 620));
+    }
+    const double memoMicros = double(memoTimer.nsecsElapsed()) / memoSegments / 1000;
+    const long after = residentKiB();
+
+    std::printf("drag steps: %ld (%ld timed); memo segments: %ld\n", window.dragSteps(), dragSteps,
+                memoSegments);
+    std::printf("resident memory: %ld KiB before, %ld KiB after (%+ld KiB)\n", before, after,
+                after - before);
+    std::printf("drag step: %.2f us at the start, %.2f us at the end; memo segment: %.2f us\n",
+                first, last, memoMicros);
+    const bool memoryOk = after - before <= 1024;
+    std::printf("%s memory within 1 MiB\n", memoryOk ? "PASS" : "FAIL");
+    return memoryOk ? 0 : 1;
+}
