@@ -240,6 +240,25 @@ void memo_segment(benchmark::State& state) {
     }
 }
 
+// A side of the figure drawn as the marks draw it, white then green, once
+// from a vertex on the board and once from one ten million pixels away: the
+// far one must cost no more, since only its part on the board is walked.
+void side(benchmark::State& state, QPointF from) {
+    RasterSurface surface;
+    surface.setLineWidth(1);
+    const QPointF to(400, 300);
+    for (auto _ : state) {
+        surface.drawSegment(from, to, paletteColor(kPaletteWhite));
+        surface.drawSegment(from, to, paletteColor(kPaletteGreen));
+    }
+}
+void side_near(benchmark::State& state) {
+    side(state, QPointF(0, 420));
+}
+void side_far(benchmark::State& state) {
+    side(state, QPointF(-1e7, 3e6));
+}
+
 // Constructing the window through Form_Load to its first painted frame.
 void startup(benchmark::State& state) {
     for (auto _ : state) {
@@ -256,6 +275,8 @@ BENCHMARK(drag_event);
 BENCHMARK(drag_handler);
 BENCHMARK(board_paint);
 BENCHMARK(memo_segment);
+BENCHMARK(side_near);
+BENCHMARK(side_far);
 BENCHMARK(startup)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per iteration for the ratio table.
