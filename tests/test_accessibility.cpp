@@ -122,6 +122,7 @@ void AccessibilityTest::boardIsNamedAndDescribed() {
     QCOMPARE(board->text(QAccessible::Name), QStringLiteral("Board"));
     QCOMPARE(board->text(QAccessible::Description),
              QStringLiteral("The wedge A, B, C, D; drag A or D to change its angles"));
+    QCOMPARE(board->role(), QAccessible::Pane);
     QVERIFY(board->state().focusable);
     QCOMPARE(board->childCount(), 1);
     QCOMPARE(board->child(0), accessibleBoard(w));

@@ -144,6 +144,13 @@ QAccessibleInterface* boardAccessibleFactory(const QString&, QObject* object) {
     if (auto* canvas = qobject_cast<BoardCanvas*>(object)) {
         return new BoardAccessible(canvas);
     }
+    // The frame around the drawing area is a panel that takes the focus, not
+    // the plain border a frame would otherwise be taken for ("frame" means a
+    // top-level window to a screen reader on the desktop bus). It keeps the
+    // class name of a plain QFrame, so it is told apart by its C++ type.
+    if (auto* frame = dynamic_cast<BoardFrame*>(object)) {
+        return new QAccessibleWidget(frame, QAccessible::Pane);
+    }
     return nullptr;
 }
 
