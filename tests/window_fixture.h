@@ -20,9 +20,11 @@ inline void setUpTestToolkit() {
     QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
 }
 
-// The board as the screen shows it: surface, light objects above it.
-inline QImage renderBoard(const Form1& w) {
-    QImage shown(w.board()->size(), QImage::Format_RGB32);
+// The board as the screen shows it: surface, light objects above it; on a
+// screen with `ratio` device pixels per board pixel when that is not 1.
+inline QImage renderBoard(const Form1& w, qreal ratio = 1) {
+    QImage shown((QSizeF(w.board()->size()) * ratio).toSize(), QImage::Format_RGB32);
+    shown.setDevicePixelRatio(ratio);
     QPainter painter(&shown);
     w.board()->paintBoard(painter, w.board()->rect());
     return shown;

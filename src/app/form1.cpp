@@ -87,6 +87,10 @@ void Form1::buildControls() {
     gamen_ = new BoardFrame(surface_, layer_, this);
     gamen_->move(kBoardLeft, kBoardTop);
     gamen_->setFocusPolicy(Qt::StrongFocus);
+    // What a screen reader says when the board takes the focus.
+    gamen_->setAccessibleName(QStringLiteral("Board"));
+    gamen_->setAccessibleDescription(
+        QStringLiteral("The wedge A, B, C, D; drag A or D to change its angles"));
     board()->setPointerSink(this);
     // The vertex letters Label2(0..3) lie on the board as light objects.
     board()->setLetterLook(designFont(kMinchoFace, 21.75, true), Qt::white, kBoardGreen);
@@ -120,6 +124,10 @@ void Form1::buildControls() {
                 label->setAlignment(Qt::AlignRight | Qt::AlignTop);
                 label->setTextFormat(Qt::PlainText);
                 setColors(label, kWindowColor, Qt::black);
+                // The value alone (" 41") does not say which angle it is.
+                // Its name stays the text, so a new value is announced.
+                label->setAccessibleDescription(
+                    QStringLiteral("Angle %1 in degrees").arg(QChar(u'A' + c.index)));
             } else if (name == u"Label6") {
                 label6_[c.index] = label;
                 label->setFont(designFont(kGothicFace, 20.25, true));

@@ -52,13 +52,16 @@ struct LetterObject {
     QRectF bounds() const { return QRectF(topLeft, size); }
 };
 
+// The vertex letters A, B, C and D.
+inline constexpr int kLetterCount = 4;
+
 class BoardLayer {
 public:
     std::array<LineObject, 4> line1; // the figure's sides
     std::vector<LineObject> line2;   // horizontal grid lines
     std::vector<LineObject> line3;   // vertical grid lines
     std::array<LineObject, 5> line4; // the straight lines of the line tool
-    std::array<LetterObject, 4> label2;
+    std::array<LetterObject, kLetterCount> label2;
     CircleShape shape1;
 
     // Setters that keep track of what must be repainted.

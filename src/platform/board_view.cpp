@@ -1,9 +1,11 @@
 #include "platform/board_view.h"
 
+#include "platform/board_accessible.h"
 #include "platform/pixel_math.h"
 
 #include <cmath>
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPaintEngine>
@@ -40,13 +42,20 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-void paintLine(QPainter& painter, const LineObject& line, const QRectF& area) {
+// Draws `line` if it crosses `area`; `board` is the whole drawing area.
+void paintLine(QPainter& painter, const LineObject& line, const QRectF& area, const QRectF& board) {
     if (!line.visible) {
         return;
     }
-    // Clip in real coordinates first: a line may end millions of pixels away.
     const double pad = line.width + 2;
-    const auto clipped = clipSegment(line.p1, line.p2, area.adjusted(-pad, -pad, pad, pad));
+    const auto grown = [pad](const QRectF& r) { return r.adjusted(-pad, -pad, pad, pad); };
+    if (!clipSegment(line.p1, line.p2, grown(area))) {
+        return;
+    }
+    // Clip in real coordinates first: a line may end millions of pixels away.
+    // The line is cut to the whole board, the same for every repaint, so that
+    // its pixels do not depend on which part of the board is repainted.
+    const auto clipped = clipSegment(line.p1, line.p2, grown(board));
     if (!clipped) {
         return;
     }
@@ -64,6 +73,7 @@ BoardCanvas::BoardCanvas(RasterSurface& surface, BoardLayer& layer, QWidget* par
     setFixedSize(surface.size());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installBoardAccessibility();
 }
 
 void BoardCanvas::setLetterLook(const QFont& font, const QColor& text, const QColor& background) {
@@ -71,7 +81,7 @@ void BoardCanvas::setLetterLook(const QFont& font, const QColor& text, const QCo
     letterText_ = text;
     letterBackground_ = background;
     const QFontMetricsF metrics(font);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kLetterCount; ++i) {
         LetterObject& letter = layer_.label2[i];
         letter.size = QSizeF(std::ceil(metrics.horizontalAdvance(letter.caption)),
                              std::ceil(metrics.height()));
@@ -81,12 +91,15 @@ void BoardCanvas::setLetterLook(const QFont& font, const QColor& text, const QCo
     }
 }
 
+QRectF BoardCanvas::letterBox(int index) const {
+    const LetterObject& letter = layer_.label2[index];
+    return QRectF(toWidgetPixel(letter.topLeft.x()), toWidgetPixel(letter.topLeft.y()),
+                  letter.size.width(), letter.size.height());
+}
+
 int BoardCanvas::letterAt(QPointF pos) const {
-    for (int i = 3; i >= 0; --i) {
-        const LetterObject& letter = layer_.label2[i];
-        const QRectF box(toWidgetPixel(letter.topLeft.x()), toWidgetPixel(letter.topLeft.y()),
-                         letter.size.width(), letter.size.height());
-        if (box.contains(pos)) {
+    for (int i = kLetterCount - 1; i >= 0; --i) {
+        if (letterBox(i).contains(pos)) {
             return i;
         }
     }
@@ -114,6 +127,21 @@ void BoardCanvas::requestRepaint() {
     const auto repaint = [this](const QRect& rect) { update(rect); };
     surface_.takeChangedRects(repaint);
     layer_.takeDamage(repaint);
+    // Only a screen reader or another assistive tool listens; without one the
+    // drag costs nothing more.
+    if (QAccessible::isActive()) {
+        announceLetterMoves();
+    }
+}
+
+void BoardCanvas::announceLetterMoves() {
+    for (int i = 0; i < kLetterCount; ++i) {
+        const QRectF box = letterBox(i);
+        if (box != announcedLetterBoxes_[i]) {
+            announcedLetterBoxes_[i] = box;
+            announceLetterMoved(this, i);
+        }
+    }
 }
 
 void BoardCanvas::timerEvent(QTimerEvent* event) {
@@ -127,7 +155,8 @@ namespace {
 
 // The image a raster painter draws into, when it is an RGB image drawn at one
 // device pixel per board pixel and offset by whole pixels: then the board can
-// be composed straight into it, far cheaper than through the painter.
+// be composed straight into it, far cheaper than through the painter. On a
+// high-density screen (a device pixel ratio above 1) the painter draws.
 QImage* directTarget(QPainter& painter, QPoint& offset) {
     QPaintEngine* engine = painter.paintEngine();
     if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
@@ -145,6 +174,19 @@ QImage* directTarget(QPainter& painter, QPoint& offset) {
     }
     offset = QPoint(int(t.dx()), int(t.dy()));
     return image;
+}
+
+// The area that painting `rect` covers: every device pixel the rectangle
+// touches. When a board pixel spans a fractional number of device pixels (at
+// a scale of 1.5, say) a rectangle's edge may cut through a device pixel;
+// painting all of it leaves no seam between neighbouring repaints. At one
+// device pixel per board pixel it is `rect` itself.
+QRectF touchedArea(const QPainter& painter, const QRect& rect) {
+    const QTransform t = painter.deviceTransform();
+    if (t.type() <= QTransform::TxTranslate) {
+        return QRectF(rect);
+    }
+    return t.inverted().mapRect(QRectF(t.mapRect(QRectF(rect)).toAlignedRect()));
 }
 
 } // namespace
@@ -206,24 +248,31 @@ void BoardCanvas::composeDirect(QImage& target, QPoint offset, QRect area) const
 
 void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
     painter.save();
-    painter.setClipRect(rect);
+    const QRectF area = touchedArea(painter, rect);
+    painter.setClipRect(area);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const QRectF area(rect);
+    // Above one device pixel per board pixel the surface is enlarged: each
+    // board pixel becomes a block of screen pixels of its own colour, never a
+    // blend of its neighbours. The light objects are drawn at the screen's
+    // own resolution.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     QPoint offset;
     if (QImage* target = directTarget(painter, offset)) {
         composeDirect(*target, offset, rect);
     } else {
-        painter.drawImage(rect, surface_.image(), rect);
+        const QRectF board(surface_.image().rect());
+        const QRect pixels = area.toAlignedRect() & surface_.image().rect();
+        painter.drawImage(pixels, surface_.image(), pixels);
         for (const auto* row : {&layer_.line2, &layer_.line3}) {
             for (const LineObject& line : *row) {
-                paintLine(painter, line, area);
+                paintLine(painter, line, area, board);
             }
         }
         for (const LineObject& line : layer_.line1) {
-            paintLine(painter, line, area);
+            paintLine(painter, line, area, board);
         }
         for (const LineObject& line : layer_.line4) {
-            paintLine(painter, line, area);
+            paintLine(painter, line, area, board);
         }
     }
     const CircleShape& shape = layer_.shape1;
@@ -236,13 +285,11 @@ void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
     // The letters lie on top, each an opaque box with its caption.
     painter.setFont(letterFont_);
     painter.setPen(letterText_);
-    for (int i = 0; i < 4; ++i) {
-        const LetterObject& letter = layer_.label2[i];
-        const QPointF topLeft(toWidgetPixel(letter.topLeft.x()), toWidgetPixel(letter.topLeft.y()));
-        const QRectF box(topLeft, letter.size);
+    for (int i = 0; i < kLetterCount; ++i) {
+        const QRectF box = letterBox(i);
         if (box.intersects(area)) {
             painter.fillRect(box, letterBackground_);
-            painter.drawStaticText(topLeft, letterTexts_[i]);
+            painter.drawStaticText(box.topLeft(), letterTexts_[i]);
         }
     }
     painter.restore();

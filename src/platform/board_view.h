@@ -33,8 +33,12 @@ public:
 
 // The drawing area, exactly the surface's size.
 class BoardCanvas : public QWidget {
+    Q_OBJECT
+
 public:
     BoardCanvas(RasterSurface& surface, BoardLayer& layer, QWidget* parent);
+
+    const BoardLayer& layer() const { return layer_; }
 
     void setPointerSink(PointerSink* sink) { sink_ = sink; }
     PointerSink* pointerSink() const { return sink_; }
@@ -43,6 +47,9 @@ public:
     void setLetterLook(const QFont& font, const QColor& text, const QColor& background);
     const QFont& letterFont() const { return letterFont_; }
 
+    // The box letter `index` is painted in, in the drawing area's pixels: its
+    // real top-left corner rounded to a whole pixel.
+    QRectF letterBox(int index) const;
     // The letter whose box holds `pos`, the one drawn on top first; -1 if none.
     int letterAt(QPointF pos) const;
 
@@ -52,7 +59,9 @@ public:
     static constexpr qint64 kFrameMillis = 16;
 
     // Paints surface and light objects, as the screen shows them, into `painter`
-    // over `rect`; used by paintEvent and by anything that needs a picture.
+    // over `rect` (and over the whole of every device pixel that `rect` cuts
+    // through, at a fractional device pixel ratio); used by paintEvent and by
+    // anything that needs a picture.
     void paintBoard(QPainter& painter, const QRect& rect) const;
 
 protected:
@@ -64,6 +73,9 @@ protected:
 
 private:
     void requestRepaint();
+    // Tells assistive technology about the letters that moved since it was
+    // last told.
+    void announceLetterMoves();
     void forward(QMouseEvent* event);
     // Copies the surface and draws the lines straight into `target`, at
     // `offset`, over `area` of the board.
@@ -75,7 +87,8 @@ private:
     QFont letterFont_;
     QColor letterText_;
     QColor letterBackground_;
-    std::array<QStaticText, 4> letterTexts_;
+    std::array<QStaticText, kLetterCount> letterTexts_;
+    std::array<QRectF, kLetterCount> announcedLetterBoxes_{};
     // A press on a letter belongs to the letter, which does nothing with it:
     // the press and everything until its buttons are released stay away from
     // the board.

@@ -1,0 +1,174 @@
+#include "platform/board_accessible.h"
+
+#include "platform/board_view.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+
+namespace orvanel {
+
+namespace {
+
+// One vertex letter: a read-only static text inside the drawing area. Its
+// name is the vertex, its text the letter as painted; both and its place are
+// read from the board's layer whenever they are asked for.
+class LetterAccessible : public QAccessibleInterface, public QAccessibleTextInterface {
+public:
+    LetterAccessible(BoardCanvas* canvas, int index) : canvas_(canvas), index_(index) {}
+
+    bool isValid() const override { return !canvas_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return canvas_ ? canvas_->window()->windowHandle() : nullptr;
+    }
+
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(canvas_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name || !canvas_) {
+            return QString();
+        }
+        // "Ａ" is named "Vertex A": the full-width letter in its plain form.
+        return QStringLiteral("Vertex %1").arg(caption().normalized(QString::NormalizationForm_KC));
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QRect rect() const override {
+        if (!canvas_) {
+            return QRect();
+        }
+        const QRectF box = canvas_->letterBox(index_);
+        return QRectF(canvas_->mapToGlobal(box.topLeft()), box.size()).toAlignedRect();
+    }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.readOnly = true;
+        if (!canvas_ || !canvas_->isVisible()) {
+            state.invisible = true;
+        } else if (!canvas_->rect().intersects(canvas_->letterBox(index_).toAlignedRect())) {
+            state.offscreen = true; // dragged beyond the board's edge
+        }
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : nullptr;
+    }
+
+    // The letter's text: nothing to select, no cursor, one box for all of it.
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override {
+        return caption().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(caption().size()); }
+    QRect characterRect(int offset) const override {
+        return offset >= 0 && offset < characterCount() ? rect() : QRect();
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return rect().contains(point) ? 0 : -1;
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
+
+private:
+    QString caption() const {
+        return canvas_ ? canvas_->layer().label2[index_].caption : QString();
+    }
+
+    QPointer<BoardCanvas> canvas_;
+    int index_;
+};
+
+// The drawing area: a canvas holding the four letters, topmost letter first
+// under the pointer, as the drawing area itself decides.
+class BoardAccessible : public QAccessibleWidget {
+public:
+    explicit BoardAccessible(BoardCanvas* canvas) : QAccessibleWidget(canvas, QAccessible::Canvas) {
+        for (int i = 0; i < kLetterCount; ++i) {
+            letters_[i] = new LetterAccessible(canvas, i);
+            letterIds_[i] = QAccessible::registerAccessibleInterface(letters_[i]);
+        }
+    }
+    // The toolkit's cache owns every registered object; the letters leave it
+    // together with the drawing area's object.
+    ~BoardAccessible() override {
+        for (const QAccessible::Id id : letterIds_) {
+            QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    int childCount() const override { return kLetterCount; }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < kLetterCount ? letters_[index] : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto found = std::find(letters_.begin(), letters_.end(), child);
+        return found == letters_.end() ? -1 : int(found - letters_.begin());
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const auto* canvas = static_cast<const BoardCanvas*>(widget());
+        const int index = canvas->letterAt(canvas->mapFromGlobal(QPointF(x, y)));
+        return index >= 0 ? letters_[index] : nullptr;
+    }
+
+private:
+    std::array<LetterAccessible*, kLetterCount> letters_{};
+    std::array<QAccessible::Id, kLetterCount> letterIds_{};
+};
+
+QAccessibleInterface* boardAccessibleFactory(const QString&, QObject* object) {
+    if (auto* canvas = qobject_cast<BoardCanvas*>(object)) {
+        return new BoardAccessible(canvas);
+    }
+    // The frame around the drawing area is a panel that takes the focus, not
+    // the plain border a frame would otherwise be taken for ("frame" means a
+    // top-level window to a screen reader on the desktop bus). It keeps the
+    // class name of a plain QFrame, so it is told apart by its C++ type.
+    if (auto* frame = dynamic_cast<BoardFrame*>(object)) {
+        return new QAccessibleWidget(frame, QAccessible::Pane);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void installBoardAccessibility() {
+    [[maybe_unused]] static const bool installed = [] {
+        QAccessible::installFactory(&boardAccessibleFactory);
+        return true;
+    }();
+}
+
+void announceLetterMoved(BoardCanvas* canvas, int index) {
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(canvas);
+    if (QAccessibleInterface* letter = board ? board->child(index) : nullptr) {
+        QAccessibleEvent event(letter, QAccessible::LocationChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+} // namespace orvanel

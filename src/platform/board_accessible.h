@@ -1,0 +1,22 @@
+// What assistive technology (a screen reader, a magnifier) finds on the board:
+// the frame is a panel, the drawing area inside it a canvas. The vertex letters
+// are painted by the drawing area, not widgets, so the canvas has four
+// children that stand for them: each is named after its vertex ("Vertex A"),
+// its text is the letter, and its rectangle is where the letter lies on the
+// screen.
+#pragma once
+
+namespace orvanel {
+
+class BoardCanvas;
+
+// Lets the toolkit build the accessible objects of the board's frame and
+// drawing area. Every drawing area calls it; the first call registers the
+// factory for the whole process.
+void installBoardAccessibility();
+
+// Tells assistive technology that the letter `index` of `canvas` has moved.
+// Only worth calling while QAccessible::isActive().
+void announceLetterMoved(BoardCanvas* canvas, int index);
+
+} // namespace orvanel

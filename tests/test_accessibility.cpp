@@ -1,0 +1,225 @@
+// What assistive technology reads from the window, asked in-process through
+// the toolkit's accessibility interfaces: the controls' names, roles and
+// states, the board's name and description, the vertex letters as children of
+// the drawing area, and the read-out and letters after a drag.
+#include "window_fixture.h"
+
+#include <QAccessible>
+#include <QTest>
+
+using namespace orvanel;
+using namespace orvanel::test;
+
+namespace {
+
+QAccessibleInterface* accessibleOf(const Form1& w, const QString& objectName) {
+    auto* widget = w.findChild<QWidget*>(objectName);
+    return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+}
+
+QAccessibleInterface* accessibleBoard(const Form1& w) {
+    return QAccessible::queryAccessibleInterface(w.board());
+}
+
+// Where letter `index` is painted, in screen coordinates.
+QRect letterOnScreen(const Form1& w, int index) {
+    const QRectF box = w.board()->letterBox(index);
+    return QRect(w.board()->mapToGlobal(box.topLeft().toPoint()), box.size().toSize());
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpTestToolkit(); }
+    void controlsAfterStartUp_data();
+    void controlsAfterStartUp();
+    void statesFollowTheControls();
+    void boardIsNamedAndDescribed();
+    void lettersAreChildrenOfTheDrawingArea_data();
+    void lettersAreChildrenOfTheDrawingArea();
+    void readoutAndLettersFollowADrag();
+    void letterDraggedOffTheBoardIsOffscreen();
+    void lettersLeaveWithTheWindow();
+};
+
+void AccessibilityTest::controlsAfterStartUp_data() {
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<bool>("disabled");
+    const auto row = [](const char* object, QAccessible::Role role, const char16_t* name,
+                        bool checked = false, bool disabled = false) {
+        QTest::newRow(object) << QString::fromLatin1(object) << role << QString::fromUtf16(name)
+                              << checked << disabled;
+    };
+    row("Command1", QAccessible::PushButton, u"初期画面");
+    row("Command2", QAccessible::PushButton, u"終了");
+    row("Command4", QAccessible::PushButton, u"方眼");
+    row("Command5", QAccessible::PushButton, u"直線");
+    row("Check1_0", QAccessible::CheckBox, u"1");
+    row("Check2", QAccessible::CheckBox, u"angle");
+    row("Check3", QAccessible::CheckBox, u"nonClear");
+    // Start-up selects the thin red pen, then white for the lines: one group,
+    // so only white stays checked; both rows wait for their tool.
+    row("Option1_0", QAccessible::RadioButton, u"赤", false, true);
+    row("Option1_7", QAccessible::RadioButton, u"消しゴム", false, true);
+    row("Option2_3", QAccessible::RadioButton, u"白", true, true);
+    row("Label1", QAccessible::StaticText, u"くさび形の角");
+    row("Label3_0", QAccessible::StaticText, u"∠Ａ =");
+    row("Label4_1", QAccessible::StaticText, u"細字");
+    row("Label5_0", QAccessible::StaticText, u" 41");
+    row("Label5_3", QAccessible::StaticText, u" 132");
+}
+
+void AccessibilityTest::controlsAfterStartUp() {
+    QFETCH(QString, object);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+    QFETCH(bool, checked);
+    QFETCH(bool, disabled);
+    Form1 w;
+    w.show();
+    QAccessibleInterface* iface = accessibleOf(w, object);
+    QVERIFY(iface && iface->isValid());
+    QCOMPARE(iface->role(), role);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+    QCOMPARE(bool(iface->state().checked), checked);
+    QCOMPARE(bool(iface->state().disabled), disabled);
+    if (role == QAccessible::CheckBox || role == QAccessible::RadioButton) {
+        QVERIFY(iface->state().checkable);
+    }
+    // Reachable from the window, the way a screen reader walks the tree.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+    QCOMPARE(iface->parent(), window);
+    QVERIFY(window->indexOfChild(iface) >= 0);
+}
+
+void AccessibilityTest::statesFollowTheControls() {
+    Form1 w;
+    w.show();
+    QAccessibleInterface* angle = accessibleOf(w, QStringLiteral("Check2"));
+    w.Check2()->click();
+    QVERIFY(angle->state().checked);
+    QVERIFY(!accessibleOf(w, QStringLiteral("Label5_0"))->state().invisible);
+
+    // The memo tool enables the pen rows; picking a pen unchecks white.
+    w.Command3()->click();
+    QAccessibleInterface* yellow = accessibleOf(w, QStringLiteral("Option1_5"));
+    QVERIFY(!yellow->state().disabled);
+    w.Option1(5)->click();
+    QVERIFY(yellow->state().checked);
+    QVERIFY(!accessibleOf(w, QStringLiteral("Option2_3"))->state().checked);
+}
+
+void AccessibilityTest::boardIsNamedAndDescribed() {
+    Form1 w;
+    w.show();
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(w.gamen());
+    QCOMPARE(board->text(QAccessible::Name), QStringLiteral("Board"));
+    QCOMPARE(board->text(QAccessible::Description),
+             QStringLiteral("The wedge A, B, C, D; drag A or D to change its angles"));
+    QCOMPARE(board->role(), QAccessible::Pane);
+    QVERIFY(board->state().focusable);
+    QCOMPARE(board->childCount(), 1);
+    QCOMPARE(board->child(0), accessibleBoard(w));
+    QCOMPARE(board->child(0)->role(), QAccessible::Canvas);
+    QCOMPARE(board->child(0)->parent(), board);
+}
+
+void AccessibilityTest::lettersAreChildrenOfTheDrawingArea_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QPoint>("topLeft"); // on the board, as the reset places it
+    QTest::newRow("A") << 0 << "Vertex A" << QStringLiteral("Ａ") << QPoint(590, 95);
+    QTest::newRow("B") << 1 << "Vertex B" << QStringLiteral("Ｂ") << QPoint(60, 520);
+    QTest::newRow("C") << 2 << "Vertex C" << QStringLiteral("Ｃ") << QPoint(665, 523);
+    QTest::newRow("D") << 3 << "Vertex D" << QStringLiteral("D") << QPoint(500, 330);
+}
+
+void AccessibilityTest::lettersAreChildrenOfTheDrawingArea() {
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    QFETCH(QString, letter);
+    QFETCH(QPoint, topLeft);
+    Form1 w;
+    w.show();
+    QAccessibleInterface* canvas = accessibleBoard(w);
+    QCOMPARE(canvas->childCount(), 4);
+    QAccessibleInterface* child = canvas->child(index);
+    QVERIFY(child && child->isValid());
+    QCOMPARE(canvas->child(index), child); // the same object every time it is asked for
+    QCOMPARE(child->role(), QAccessible::StaticText);
+    QCOMPARE(child->text(QAccessible::Name), name);
+    QVERIFY(child->state().readOnly);
+    QVERIFY(!child->state().invisible && !child->state().offscreen);
+    QAccessibleTextInterface* text = child->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, text->characterCount()), letter);
+
+    const QRect rect = child->rect();
+    QCOMPARE(rect.topLeft(), w.board()->mapToGlobal(topLeft));
+    QCOMPARE(rect.size(), w.layer().label2[index].size.toSize());
+    QVERIFY(rect.width() >= 20 && rect.height() >= 29);
+    QCOMPARE(text->characterRect(0), rect);
+
+    QCOMPARE(child->parent(), canvas);
+    QCOMPARE(canvas->indexOfChild(child), index);
+    QCOMPARE(canvas->childAt(rect.center().x(), rect.center().y()), child);
+    QCOMPARE(child->window(), w.windowHandle());
+}
+
+void AccessibilityTest::readoutAndLettersFollowADrag() {
+    Form1 w;
+    w.show();
+    w.Check2()->click();
+    QAccessibleInterface* readoutA = accessibleOf(w, QStringLiteral("Label5_0"));
+    QCOMPARE(readoutA->text(QAccessible::Name), QStringLiteral(" 41"));
+    QCOMPARE(readoutA->text(QAccessible::Description), QStringLiteral("Angle A in degrees"));
+    QAccessibleInterface* canvas = accessibleBoard(w);
+    const QRect letterA = canvas->child(0)->rect();
+    const QRect letterD = canvas->child(3)->rect();
+
+    Pointer(w).drag({600, 150}, {500, 200});
+
+    QVERIFY(w.Label5(0)->text() != QStringLiteral(" 41"));
+    QCOMPARE(readoutA->text(QAccessible::Name), w.Label5(0)->text());
+    QCOMPARE(accessibleOf(w, QStringLiteral("Label5_3"))->text(QAccessible::Name),
+             w.Label5(3)->text());
+    QCOMPARE(canvas->child(0)->rect(), letterA.translated(-100, 50));
+    QCOMPARE(canvas->child(0)->rect(), letterOnScreen(w, 0));
+    QCOMPARE(canvas->child(3)->rect(), letterD);
+}
+
+void AccessibilityTest::letterDraggedOffTheBoardIsOffscreen() {
+    Form1 w;
+    w.show();
+    Pointer(w).drag({600, 150}, {600, -250}); // A's letter ends far above the board
+    QAccessibleInterface* letterA = accessibleBoard(w)->child(0);
+    QVERIFY(letterA->state().offscreen);
+    QCOMPARE(letterA->rect(), letterOnScreen(w, 0));
+    QVERIFY(!accessibleBoard(w)->child(3)->state().offscreen);
+}
+
+void AccessibilityTest::lettersLeaveWithTheWindow() {
+    std::array<QAccessible::Id, 4> ids{};
+    {
+        Form1 w;
+        w.show();
+        QAccessibleInterface* canvas = accessibleBoard(w);
+        for (int i = 0; i < 4; ++i) {
+            ids[i] = QAccessible::uniqueId(canvas->child(i));
+            QCOMPARE(QAccessible::accessibleInterface(ids[i]), canvas->child(i));
+        }
+    }
+    for (const QAccessible::Id id : ids) {
+        QVERIFY(!QAccessible::accessibleInterface(id));
+    }
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "test_accessibility.moc"
