@@ -315,7 +315,7 @@ int main(int argc, char* argv[]) {
     const double reference = ns.at("clear_full");
     std::printf("\n%-14s %14s %10s\n", "benchmark", "time", "x clear");
     for (const char* name : {"clear_full", "drag_step", "drag_event", "drag_handler", "board_paint",
-                             "memo_segment", "startup"}) {
+                             "memo_segment", "side_near", "side_far", "startup"}) {
         if (ns.count(name)) {
             std::printf("%-14s %11.2f us %10.3f\n", name, ns.at(name) / 1000,
                         ns.at(name) / reference);

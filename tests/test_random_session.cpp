@@ -44,7 +44,7 @@ public:
     Session() : window_(std::make_unique<Form1>()) {
         measureAngles(window_->state().figure, dirs_);
         controls_ = {window_->Command1(), window_->Command3(), window_->Command4(),
-                     window_->Command5(), window_->Check2(), window_->Check3()};
+                     window_->Command5(), window_->Check2(),   window_->Check3()};
         for (int i = 0; i < 5; ++i) {
             controls_.push_back(window_->Check1(i));
         }
@@ -163,8 +163,8 @@ private:
         for (int i = 0; i < 4; ++i) {
             const QPointF offset = l.label2[i].topLeft - vertices[i];
             const QPointF expected = kLetterOffsets[i];
-            const double slack = 1e-9 * std::max({1.0, std::abs(vertices[i].x()),
-                                                  std::abs(vertices[i].y())});
+            const double slack =
+                1e-9 * std::max({1.0, std::abs(vertices[i].x()), std::abs(vertices[i].y())});
             if (std::abs(offset.x() - expected.x()) > slack ||
                 std::abs(offset.y() - expected.y()) > slack) {
                 return QStringLiteral("letter %1 left its vertex").arg(i);

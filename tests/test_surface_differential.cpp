@@ -59,9 +59,9 @@ public:
         }
         // Every pixel whose centre lies within half the width of the segment.
         const double r = width_ / 2.0;
-        const QRect box = QRectF(from, to).normalized().adjusted(-r - 1, -r - 1, r + 1, r + 1)
-                              .toAlignedRect() &
-                          image_.rect();
+        const QRect box =
+            QRectF(from, to).normalized().adjusted(-r - 1, -r - 1, r + 1, r + 1).toAlignedRect() &
+            image_.rect();
         for (int y = box.top(); y <= box.bottom(); ++y) {
             for (int x = box.left(); x <= box.right(); ++x) {
                 if (distanceToSegment(QPointF(x, y), from, to) <= r) {
@@ -80,9 +80,7 @@ private:
         return std::hypot(q.x(), q.y());
     }
 
-    QRgb& at(qint64 x, qint64 y) {
-        return reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x];
-    }
+    QRgb& at(qint64 x, qint64 y) { return reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x]; }
     void plot(qint64 x, qint64 y, QRgb color) {
         if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height()) {
             at(x, y) = color;
@@ -117,11 +115,18 @@ private:
     }
 
     void circle(QPointF centre, QRgb color) {
-        const qint64 cx = qint64(std::nearbyint(centre.x())), cy = qint64(std::nearbyint(centre.y()));
+        const qint64 cx = qint64(std::nearbyint(centre.x())),
+                     cy = qint64(std::nearbyint(centre.y()));
         qint64 x = 0, y = 30, d = 1 - 30;
         while (x <= y) {
-            for (const auto& [px, py] : {std::pair{x, y}, {y, x}, {-x, y}, {-y, x}, {x, -y},
-                                         {y, -x}, {-x, -y}, {-y, -x}}) {
+            for (const auto& [px, py] : {std::pair{x, y},
+                                         {y, x},
+                                         {-x, y},
+                                         {-y, x},
+                                         {x, -y},
+                                         {y, -x},
+                                         {-x, -y},
+                                         {-y, -x}}) {
                 plot(cx + px, cy + py, color);
             }
             d += d < 0 ? 2 * x + 3 : 2 * (x - y--) + 5;
@@ -141,8 +146,8 @@ private:
             const QPoint p = queue.front();
             queue.pop_front();
             at(p.x(), p.y()) = color;
-            for (const QPoint n : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1),
-                                   p - QPoint(0, 1)}) {
+            for (const QPoint n :
+                 {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
                 if (image_.rect().contains(n) && !visited_[n.y() * image_.width() + n.x()] &&
                     at(n.x(), n.y()) != kWhite) {
                     visited_[n.y() * image_.width() + n.x()] = 1;
@@ -175,10 +180,10 @@ private:
         const FigureState& f = figure_;
         const Directions& d = dirs_;
         const QRgb yellow = paletteColor(kPaletteYellow), red = paletteColor(kPaletteRed);
-        const double thetaA = d.dirAB < d.dirAD ? (d.dirAB + d.dirAD) / 2
-                                                : (d.dirAB + d.dirAD) / 2 + 180;
-        const double thetaD = d.dirDA > d.dirDC ? (d.dirDA + d.dirDC) / 2
-                                                : (d.dirDA + d.dirDC) / 2 + 180;
+        const double thetaA =
+            d.dirAB < d.dirAD ? (d.dirAB + d.dirAD) / 2 : (d.dirAB + d.dirAD) / 2 + 180;
+        const double thetaD =
+            d.dirDA > d.dirDC ? (d.dirDA + d.dirDC) / 2 : (d.dirDA + d.dirDC) / 2 + 180;
         mark(f.a(), f.b(), f.d(), f.a(), f.a(), true, bisectorStart(f.a(), thetaA), yellow);
         mark(f.a(), f.b(), f.b(), f.c(), f.b(), shown_[1] > 1,
              QPoint(int(std::nearbyint(f.xB + 28)), int(std::nearbyint(f.yB - 1))), yellow);

@@ -178,8 +178,13 @@ void RasterSurface::drawThinSegment(QPointF from, QPointF to, QRgb color, QRect 
         const std::int64_t x = dy > 0 ? x0 - c.quotient() : x0 + 1 + c.quotient();
         return std::clamp(x, x0, x1 + 1);
     };
-    std::int64_t yFirst = y0;
-    std::int64_t yLast = y1;
+    // Only the rows of the columns within `within` are walked: a side coming
+    // from far away costs no more than one that starts on the board.
+    const auto rowAt = [&](std::int64_t x) {
+        return dx == 0 ? y0 : y0 + floorDiv(2 * (x - x0) * dy + dx, 2 * dx);
+    };
+    std::int64_t yFirst = rowAt(left);
+    std::int64_t yLast = rowAt(right);
     if (step > 0) {
         yFirst = std::max<std::int64_t>(yFirst, within.top());
         yLast = std::min<std::int64_t>(yLast, within.bottom());
@@ -416,13 +421,17 @@ bool RasterSurface::floodFill(QPoint start, QRgb border) {
     // not scanned again.
     const auto scan = [&](int y, int from, int to, int parentY, int left, int right) {
         const QRgb* row = base + y * stride_;
-        bool inRun = false;
-        for (int x = from; x <= to; ++x) {
-            const bool isOpen = open(row, x);
-            if (isOpen && !inRun) {
-                seeds_.push_back({x, y, parentY, left, right});
+        for (int x = from; x <= to;) {
+            while (x <= to && !open(row, x)) {
+                ++x;
             }
-            inRun = isOpen;
+            if (x > to) {
+                break;
+            }
+            seeds_.push_back({x, y, parentY, left, right});
+            while (x <= to && open(row, x)) {
+                ++x;
+            }
         }
     };
     while (!seeds_.empty()) {
