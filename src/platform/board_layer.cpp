@@ -116,10 +116,5 @@ void BoardLayer::moveLetter(int index, QPointF topLeft) {
     damage(label2[index].bounds().adjusted(-1, -1, 1, 1));
 }
 
-QRegion BoardLayer::takeDamage() {
-    QRegion region;
-    takeDamage([&region](const QRect& rect) { region += rect; });
-    return region;
-}
 
 } // namespace orvanel

@@ -6,7 +6,6 @@
 
 #include <QPointF>
 #include <QRectF>
-#include <QRegion>
 #include <QRgb>
 #include <QSizeF>
 #include <QString>
@@ -83,7 +82,6 @@ public:
         }
         damageCount_ = 0;
     }
-    QRegion takeDamage();
     void damageAll() { damage(QRectF(-64, -64, 4096, 4096)); }
 
 private:

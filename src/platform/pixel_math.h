@@ -33,12 +33,6 @@ inline std::int64_t roundHalfEven(double v) {
     return static_cast<std::int64_t>(std::nearbyint(clampToPixelLimit(v)));
 }
 
-// Nearest whole number, halves upwards: floor(v + 0.5). Used for the angles
-// shown in the read-out.
-inline std::int64_t roundHalfUp(double v) {
-    return static_cast<std::int64_t>(std::floor(clampToPixelLimit(v) + 0.5));
-}
-
 // A widget position for a real coordinate; saturates instead of overflowing.
 inline int toWidgetPixel(double v) {
     return static_cast<int>(roundHalfEven(v));
