@@ -116,5 +116,4 @@ void BoardLayer::moveLetter(int index, QPointF topLeft) {
     damage(label2[index].bounds().adjusted(-1, -1, 1, 1));
 }
 
-
 } // namespace orvanel
