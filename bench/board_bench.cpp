@@ -71,6 +71,22 @@ constexpr int kPathLength = 2000;
 
 std::map<std::string, long> gSteadyAllocations;
 
+// Runs `step` long enough to reach its steady state, then times it, counting
+// the heap allocations made while the clock runs.
+template <typename Step>
+void timeSteadyState(benchmark::State& state, const char* name, int warmUp, Step step) {
+    for (int i = 0; i < warmUp; ++i) {
+        step();
+    }
+    const long before = gAllocations.load();
+    for (auto _ : state) {
+        step();
+    }
+    const long made = gAllocations.load() - before;
+    gSteadyAllocations[name] = made;
+    state.counters["allocs"] = double(made);
+}
+
 // The reference: the whole surface filled with the board's green.
 void clear_full(benchmark::State& state) {
     QImage image(kBoardSize, QImage::Format_RGB32);
@@ -118,15 +134,7 @@ void drag_step(benchmark::State& state) {
         model.step(vertices[which], paths[which][k]);
         ++i;
     };
-    for (int warm = 0; warm < 2 * kPathLength; ++warm) {
-        oneStep();
-    }
-    const long before = gAllocations.load();
-    for (auto _ : state) {
-        oneStep();
-    }
-    gSteadyAllocations["drag_step"] = gAllocations.load() - before;
-    state.counters["allocs"] = double(gAllocations.load() - before);
+    timeSteadyState(state, "drag_step", 2 * kPathLength, oneStep);
 }
 
 void sendMove(QWidget* canvas, QPointF pos, Qt::MouseButtons held) {
@@ -153,16 +161,8 @@ void drag_event(benchmark::State& state) {
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(canvas, &press);
     std::size_t k = 1;
-    for (int warm = 0; warm < 2 * kPathLength; ++warm) {
-        QApplication::sendEvent(canvas, moves[k++ % kPathLength].get());
-    }
-    const long before = gAllocations.load();
-    for (auto _ : state) {
-        QApplication::sendEvent(canvas, moves[k++ % kPathLength].get());
-    }
-    const long made = gAllocations.load() - before;
-    gSteadyAllocations["drag_event"] = made;
-    state.counters["allocs/event"] = double(made) / double(state.iterations());
+    timeSteadyState(state, "drag_event", 2 * kPathLength,
+                    [&] { QApplication::sendEvent(canvas, moves[k++ % kPathLength].get()); });
     if (window.dragSteps() < long(state.iterations())) {
         state.SkipWithError("moves were dropped");
     }
@@ -182,15 +182,7 @@ void drag_handler(benchmark::State& state) {
         const QPointF p = path[k++ % kPathLength];
         board->boardMouseMove(kLeftButton, 0, float(p.x()), float(p.y()));
     };
-    for (int warm = 0; warm < 2 * kPathLength; ++warm) {
-        move();
-    }
-    const long before = gAllocations.load();
-    for (auto _ : state) {
-        move();
-    }
-    gSteadyAllocations["drag_handler"] = gAllocations.load() - before;
-    state.counters["allocs"] = double(gAllocations.load() - before);
+    timeSteadyState(state, "drag_handler", 2 * kPathLength, move);
 }
 
 // Painting the board with everything on it: grid, five lines, sides,

@@ -10,6 +10,13 @@
 
 namespace orvanel::test {
 
+// The palette colours the tests look for.
+inline const QRgb kGreen = qRgb(0, 128, 0);
+inline const QRgb kWhite = qRgb(255, 255, 255);
+inline const QRgb kYellow = qRgb(255, 255, 0);
+inline const QRgb kRed = qRgb(255, 0, 0);
+inline const QRgb kBlue = qRgb(0, 0, 255);
+
 // Characters and the colours they stand for.
 inline const std::map<char, QRgb> kArtColors{
     {'.', qRgb(0, 128, 0)},     // board green

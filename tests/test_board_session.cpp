@@ -13,11 +13,6 @@ using namespace orvanel::test;
 
 namespace {
 
-const QRgb kGreen = paletteColor(kPaletteGreen);
-const QRgb kRed = paletteColor(kPaletteRed);
-const QRgb kYellow = paletteColor(kPaletteYellow);
-const QRgb kBlue = paletteColor(kPaletteBlue);
-
 QPointF vertexA(const Form1& w) {
     return w.state().figure.a();
 }

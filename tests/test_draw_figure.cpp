@@ -1,4 +1,5 @@
 // The four angle marks painted by drawFigure, checked pixel by pixel.
+#include "ascii_image.h"
 #include "figure/angles.h"
 #include "figure/draw_figure.h"
 #include "platform/palette.h"
@@ -8,12 +9,9 @@
 #include <numbers>
 
 using namespace orvanel;
+using namespace orvanel::test;
 
 namespace {
-
-const QRgb kWhite = paletteColor(kPaletteWhite);
-const QRgb kYellow = paletteColor(kPaletteYellow);
-const QRgb kRed = paletteColor(kPaletteRed);
 
 struct Drawn {
     FigureState figure;

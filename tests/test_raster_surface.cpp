@@ -11,10 +11,6 @@ using namespace orvanel::test;
 
 namespace {
 
-const QRgb kWhite = paletteColor(kPaletteWhite);
-const QRgb kGreen = paletteColor(kPaletteGreen);
-const QRgb kYellow = paletteColor(kPaletteYellow);
-
 bool sameImage(const RasterSurface& a, const RasterSurface& b) {
     return a.image() == b.image();
 }

@@ -23,9 +23,6 @@ using namespace orvanel::test;
 
 namespace {
 
-const QRgb kGreen = paletteColor(kPaletteGreen);
-const QRgb kWhite = paletteColor(kPaletteWhite);
-
 // The plain board: every operation touches every pixel it may concern.
 class ReferenceBoard {
 public:
