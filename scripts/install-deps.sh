@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho
-          libbenchmark-dev "$@")
+          libbenchmark-dev libgtest-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,259 +1,203 @@
+// SPDX-License-Identifier: MIT
 #include "app/form1.h"
 
-#include "app/design.h"
 #include "figure/angles.h"
-#include "figure/dragging.h"
 #include "figure/draw_figure.h"
-#include "platform/palette.h"
-#include "platform/toolkit.h"
+#include "platform/board_compose.h"
 #include "tools/grid.h"
-#include "tools/memo_pen.h"
-#include "tools/straight_lines.h"
-
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include <algorithm>
-#include <map>
 
 namespace orvanel {
 
-namespace {
+using namespace controls;
 
-const QColor kWindowColor(192, 255, 192);
-const QColor kBoardGreen(0, 128, 0);
-
-void setColors(QWidget* widget, const QColor& background, const QColor& text) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::Button, background);
-    palette.setColor(QPalette::WindowText, text);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-// A label that sizes itself to its text keeps its left edge.
-void sizeToText(QLabel* label) {
-    label->resize(label->sizeHint());
-}
-
-// A read-out value is aligned right and keeps its right edge. Its box is fixed
-// at the size of the widest value, " 360": on the window's own background
-// that looks the same as a box sized to each value, and a new value then
-// needs no new layout.
-void fixReadoutBox(QLabel* label) {
-    const int right = label->geometry().right();
-    const QString design = label->text();
-    label->setText(angleCaption(360));
-    const QSize widest = label->sizeHint();
-    label->setText(design);
-    label->setFixedSize(widest);
-    label->move(right + 1 - widest.width(), label->y());
-}
-
-} // namespace
-
-void Form1::setRowEnabled(std::span<QRadioButton* const> row, bool enabled) {
-    for (QRadioButton* option : row) {
-        option->setEnabled(enabled);
-    }
-}
-
-void Form1::setCaptionBold(QPushButton* button, bool bold) {
-    QFont font = button->font();
-    if (font.bold() != bold) {
-        font.setBold(bold);
-        button->setFont(font);
-    }
-}
-
-Form1::Form1(HandlerTrace trace, QWidget* parent)
-    : QWidget(parent), trace_(std::move(trace)), layer_(designBoardLayer()) {
-    setObjectName(QStringLiteral("Form1"));
-    setFixedSize(kWindowWidth, kWindowHeight);
-    setColors(this, kWindowColor, palette().color(QPalette::WindowText));
-    buildControls();
-    buildTabOrder();
+Form1::Form1(const TextMeasurer& measurer, HandlerTrace trace)
+    : trace_(std::move(trace)), layer_(designBoardLayer()) {
+    buildControls(measurer);
     Form_Load();
 }
 
-Form1::~Form1() = default;
-
-void Form1::buildControls() {
-    gamen_ = new BoardFrame(surface_, layer_, this);
-    gamen_->move(kBoardLeft, kBoardTop);
-    gamen_->setFocusPolicy(Qt::StrongFocus);
-    // What a screen reader says when the board takes the focus.
-    gamen_->setAccessibleName(QStringLiteral("Board"));
-    gamen_->setAccessibleDescription(
-        QStringLiteral("The wedge A, B, C, D; drag A or D to change its angles"));
-    board()->setPointerSink(this);
-    // The vertex letters Label2(0..3) lie on the board as light objects.
-    board()->setLetterLook(designFont(kMinchoFace, 21.75, true), Qt::white, kBoardGreen);
-
-    options_ = new QButtonGroup(this);
-    options_->setExclusive(true);
-    for (const ControlDesign& c : windowControls()) {
-        const QString caption = QString::fromUtf16(c.caption);
-        const QString name = QString::fromLatin1(c.name);
-        QWidget* widget = nullptr;
-        switch (c.kind) {
-        case ControlKind::Label: {
-            auto* label = new QLabel(caption, this);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            widget = label;
-            if (name == u"Label1") {
-                label1_ = label;
-                label->setFont(designFont(kGothicFace, 24, true));
-                setColors(label, kBoardGreen, QColor(0, 255, 0));
-            } else if (name == u"Label3") {
-                label3_[c.index] = label;
-                label->setFont(designFont(kGothicFace, 20.25));
-                setColors(label, kWindowColor,
-                          c.index == 3 ? QColor(255, 0, 0) : QColor(64, 64, 64));
-            } else if (name == u"Label4") {
-                label4_[c.index] = label;
-                setColors(label, kWindowColor, Qt::black);
-            } else if (name == u"Label5") {
-                label5_[c.index] = label;
-                label->setFont(designFont(kGothicFace, 27.75));
-                label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-                label->setTextFormat(Qt::PlainText);
-                setColors(label, kWindowColor, Qt::black);
-                // The value alone (" 41") does not say which angle it is.
-                // Its name stays the text, so a new value is announced.
-                label->setAccessibleDescription(
-                    QStringLiteral("Angle %1 in degrees").arg(QChar(u'A' + c.index)));
-            } else if (name == u"Label6") {
-                label6_[c.index] = label;
-                label->setFont(designFont(kGothicFace, 20.25, true));
-                setColors(label, kWindowColor, Qt::black);
-            }
+void Form1::buildControls(const TextMeasurer& measurer) {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlDesign& d = kControls[i];
+        ControlState& c = controls_[i];
+        c.caption = d.caption;
+        c.box = d.box;
+        switch (d.look.sizing) {
+        case Sizing::Fixed:
+            break;
+        case Sizing::ToText: {
+            const Size size = measurer.textSize(d.look.font, d.caption);
+            c.box.width = size.width;
+            c.box.height = size.height;
             break;
         }
-        case ControlKind::Button: {
-            auto* button = new QPushButton(caption, this);
-            button->setFont(designFont(kGothicFace, 12));
-            button->setAutoDefault(false);
-            widget = button;
-            QPushButton** buttonFields[] = {&command1_, &command2_, &command3_, &command4_,
-                                            &command5_};
-            const int number = c.name[7] - '1';
-            *buttonFields[number] = button;
-            static constexpr void (Form1::*handlers[])() = {
-                &Form1::Command1_Click, &Form1::Command2_Click, &Form1::Command3_Click,
-                &Form1::Command4_Click, &Form1::Command5_Click};
-            connect(button, &QPushButton::clicked, this, handlers[number]);
+        case Sizing::ToWidestValue: {
+            // Fixed at the size of the widest value: on the window's own
+            // background that looks the same as a box sized to each value,
+            // and a new value then needs no new layout.
+            const Size size = measurer.textSize(d.look.font, angleCaption(360));
+            c.box = {d.box.right() + 1 - size.width, d.box.top, size.width, size.height};
             break;
         }
-        case ControlKind::OptionButton: {
-            auto* option = new QRadioButton(caption, this);
-            widget = option;
-            const bool penRow = name == u"Option1";
-            (penRow ? option1_[c.index] : option2_[c.index]) = option;
-            options_->addButton(option, penRow ? c.index : 8 + c.index);
-            break;
-        }
-        case ControlKind::CheckBox: {
-            auto* box = new QCheckBox(caption, this);
-            widget = box;
-            if (name == u"Check1") {
-                check1_[c.index] = box;
-                const int index = c.index;
-                connect(box, &QCheckBox::toggled, this, [this, index] { Check1_Click(index); });
-            } else if (name == u"Check2") {
-                check2_ = box;
-                connect(box, &QCheckBox::toggled, this, &Form1::Check2_Click);
-            } else {
-                check3_ = box;
-            }
-            break;
-        }
-        }
-        widget->setObjectName(c.index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(c.index));
-        widget->setGeometry(c.left, c.top, c.width, c.height);
-        if (c.kind == ControlKind::OptionButton || c.kind == ControlKind::CheckBox) {
-            setColors(widget, kWindowColor, palette().color(QPalette::WindowText));
-        }
-        if (name == u"Label5") {
-            fixReadoutBox(static_cast<QLabel*>(widget));
-        } else if (auto* label = qobject_cast<QLabel*>(widget); label && name != u"Label6") {
-            sizeToText(label);
         }
     }
-    connect(options_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) {
-            id < 8 ? Option1_Click(id) : Option2_Click(id - 8);
-        }
-    });
-    for (int i = 0; i < 4; ++i) {
-        captionValues_[i] = captionValue(label5_[i]->text());
+    changed_.set();
+    for (int i = 0; i < kVertexCount; ++i) {
+        captionValues_[i] = captionValue(control(Label5[i]).caption);
+        layer_.setLetterSize(i, measurer.textSize(kLetterFont, layer_.letter(i).caption));
     }
 }
 
-void Form1::buildTabOrder() {
-    std::map<int, QWidget*> byTab{{kBoardTab, gamen_}};
-    for (const ControlDesign& c : windowControls()) {
-        const QString name = c.index < 0 ? QString::fromLatin1(c.name)
-                                         : QStringLiteral("%1_%2").arg(c.name).arg(c.index);
-        auto* widget = findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            byTab[c.tab] = widget;
-        }
+void Form1::trace(std::string_view handler, int index) const {
+    if (!trace_) {
+        return;
     }
-    QWidget* previous = nullptr;
-    for (const auto& [tab, widget] : byTab) {
-        if (previous) {
-            setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
-}
-
-void Form1::trace(const QString& handler) const {
-    if (trace_) {
+    if (index < 0) {
         trace_(handler);
+    } else {
+        trace_(std::string(handler) + '(' + std::to_string(index) + ')');
     }
+}
+
+void Form1::click(ControlId id) {
+    const ControlState& c = control(id);
+    if (!c.enabled || !c.visible) {
+        return;
+    }
+    static constexpr std::array<std::pair<ControlId, void (Form1::*)()>, 5> kButtonHandlers{{
+        {Command1, &Form1::Command1_Click},
+        {Command2, &Form1::Command2_Click},
+        {Command3, &Form1::Command3_Click},
+        {Command4, &Form1::Command4_Click},
+        {Command5, &Form1::Command5_Click},
+    }};
+    switch (design(id).kind) {
+    case ControlKind::Button:
+        for (const auto& [button, handler] : kButtonHandlers) {
+            if (button == id) {
+                (this->*handler)();
+            }
+        }
+        break;
+    case ControlKind::CheckBox:
+        setChecked(id, !c.checked);
+        break;
+    case ControlKind::OptionButton:
+        select(id);
+        break;
+    case ControlKind::Label:
+        break;
+    }
+}
+
+void Form1::setChecked(ControlId box, bool checked) {
+    if (control(box).checked != checked) {
+        edit(box).checked = checked;
+        runValueHandler(box);
+    }
+}
+
+// The twelve option buttons are one group: selecting one clears the others.
+void Form1::select(ControlId option) {
+    if (control(option).checked) {
+        return;
+    }
+    for (const std::span<const ControlId> row :
+         {std::span<const ControlId>(Option1), std::span<const ControlId>(Option2)}) {
+        for (const ControlId other : row) {
+            if (control(other).checked) {
+                edit(other).checked = false;
+            }
+        }
+    }
+    edit(option).checked = true;
+    runValueHandler(option);
+}
+
+void Form1::runValueHandler(ControlId id) {
+    if (id == Check2) {
+        Check2_Click();
+    } else if (const int i = indexIn(Check1, id); i >= 0) {
+        Check1_Click(i);
+    } else if (const int i = indexIn(Option1, id); i >= 0) {
+        Option1_Click(i);
+    } else if (const int i = indexIn(Option2, id); i >= 0) {
+        Option2_Click(i);
+    }
+    // Check3 "nonClear" has no handler: the drag step reads its tick.
+}
+
+void Form1::setEnabled(ControlId id, bool enabled) {
+    if (control(id).enabled != enabled) {
+        edit(id).enabled = enabled;
+    }
+}
+
+void Form1::setVisible(ControlId id, bool visible) {
+    if (control(id).visible != visible) {
+        edit(id).visible = visible;
+    }
+}
+
+void Form1::setCaptionBold(ControlId button, bool bold) {
+    if (control(button).bold != bold) {
+        edit(button).bold = bold;
+    }
+}
+
+void Form1::setRowEnabled(std::span<const ControlId> row, bool enabled) {
+    for (const ControlId id : row) {
+        setEnabled(id, enabled);
+    }
+}
+
+int Form1::letterAt(PointF p) const {
+    for (int i = int(layer_.letters().size()) - 1; i >= 0; --i) {
+        if (RectF::of(layer_.letter(i).box()).contains(p)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void Form1::composeBoard(PixelView target, Rect area) const {
+    orvanel::composeBoard(surface_, layer_, target, area);
 }
 
 void Form1::Form_Load() {
-    trace(QStringLiteral("Form_Load"));
-    setWindowTitle(QStringLiteral("Orvanel (by m.Quillon)"));
+    trace("Form_Load");
+    caption_ = kWindowCaption;
     // The window and the board measure in pixels throughout.
-    surface_.setLineWidth(3);
+    surface_.setLineWidth(kStartLineWidth);
     buildGrid(layer_);
-    for (int i = 0; i < 4; ++i) {
-        label3_[i]->hide();
-        label5_[i]->hide();
-        label6_[i]->hide();
+    for (int i = 0; i < kVertexCount; ++i) {
+        setVisible(Label3[i], false);
+        setVisible(Label5[i], false);
+        setVisible(Label6[i], false);
     }
     v_.anglesShown = 0;
     v_.penColorIndex = kPaletteRed;
     v_.lineColorIndex = kPaletteWhite;
-    option1_[kFirstPen]->setChecked(true);
-    option2_[kWhiteLineOption]->setChecked(true);
+    select(Option1[kFirstPen]);
+    select(Option2[kWhiteLineOption]);
     InitialScreen();
 }
 
 void Form1::InitialScreen() {
-    trace(QStringLiteral("InitialScreen"));
+    trace("InitialScreen");
     endGestures();
-    surface_.setLineWidth(3);
+    surface_.setLineWidth(kStartLineWidth);
     surface_.clear();
     layer_.setShapeVisible(false);
-    setCaptionBold(command4_, false);
-    setRowEnabled(option1_, false);
-    setRowEnabled(option2_, false);
-    for (QCheckBox* box : check1_) {
-        box->setChecked(false);
+    setCaptionBold(Command4, false);
+    setRowEnabled(Option1, false);
+    setRowEnabled(Option2, false);
+    for (const ControlId box : Check1) {
+        setChecked(box, false); // parks the line of every box that was ticked
     }
-    setCaptionBold(command3_, false);
-    setCaptionBold(command4_, false);
-    setCaptionBold(command5_, false);
+    setCaptionBold(Command3, false);
+    setCaptionBold(Command4, false); // a second time, as the reset always did: no effect
+    setCaptionBold(Command5, false);
     v_.memoOn = 0;
     v_.lineMode = 0;
     v_.nextLineNumber = 0;
@@ -264,10 +208,9 @@ void Form1::InitialScreen() {
     MeasureAngles();
     DrawFigure();
     placeSidesAndLetters(v_.figure, layer_);
-    for (LineObject& line : layer_.line4) {
-        layer_.setX(line, kParkedX, kParkedX);
+    for (int i = 0; i < kLineCount; ++i) {
+        layer_.setX(LineRow::Line4, i, kParkedX, kParkedX);
     }
-    refreshBoard();
 }
 
 void Form1::setAngleCaption(int index, int value) {
@@ -275,62 +218,46 @@ void Form1::setAngleCaption(int index, int value) {
         return;
     }
     shownAngles_[index] = value;
-    const QString caption = angleCaption(value);
-    label5_[index]->setText(caption);
+    edit(Label5[index]).caption = angleCaption(value);
     captionValues_[index] = value; // what the caption reads as a number
 }
 
 void Form1::MeasureAngles() {
-    trace(QStringLiteral("MeasureAngles"));
-    const std::array<int, 4> shown = measureAngles(v_.figure, v_.dirs);
-    for (int i = 0; i < 4; ++i) {
+    trace("MeasureAngles");
+    const std::array<int, kVertexCount> shown = measureAngles(v_.figure, v_.dirs);
+    for (int i = 0; i < kVertexCount; ++i) {
         setAngleCaption(i, shown[i]);
     }
-    emit readoutChanged();
 }
 
 void Form1::DrawFigure() {
-    trace(QStringLiteral("DrawFigure"));
+    trace("DrawFigure");
     drawFigure(surface_, v_.figure, v_.dirs, captionValues_[1], captionValues_[2]);
 }
 
 void Form1::Check2_Click() {
-    trace(QStringLiteral("Check2_Click"));
-    if (v_.anglesShown != 0) {
-        for (int i = 0; i < 4; ++i) {
-            label3_[i]->setVisible(false);
-            label5_[i]->setVisible(false);
-            label6_[i]->setVisible(false);
-        }
-        v_.anglesShown = 0;
-    } else {
-        for (int i = 0; i < 4; ++i) {
-            label3_[i]->setVisible(true);
-            label5_[i]->setVisible(true);
-            label6_[i]->setVisible(true);
-        }
-        MeasureAngles();
-        v_.anglesShown = 1;
+    trace("Check2_Click");
+    const bool show = v_.anglesShown == 0;
+    for (int i = 0; i < kVertexCount; ++i) {
+        setVisible(Label3[i], show);
+        setVisible(Label5[i], show);
+        setVisible(Label6[i], show);
     }
+    if (show) {
+        MeasureAngles();
+    }
+    v_.anglesShown = show ? 1 : 0;
 }
 
 void Form1::Command1_Click() {
-    trace(QStringLiteral("Command1_Click"));
+    trace("Command1_Click");
     InitialScreen();
 }
 
 void Form1::Command2_Click() {
-    trace(QStringLiteral("Command2_Click"));
-    close();
-}
-
-void Form1::closeEvent(QCloseEvent* event) {
+    trace("Command2_Click");
     // The program ends at once: nothing to ask, nothing to save.
-    event->accept();
-}
-
-void Form1::refreshBoard() {
-    board()->sync();
+    ended_ = true;
 }
 
 } // namespace orvanel

@@ -1,64 +1,100 @@
-// Form1, the program's one window: every control of the design, the window's
-// variables, and the handlers that the controls' events reach.
+// SPDX-License-Identifier: MIT
+// Form1, the program's one window, as a model that needs no toolkit: every
+// control of the design with its state, the board's surface and light
+// objects, the window's variables, start-up, and the handlers that the
+// controls' events reach. A shell builds its widgets from it, hands it the
+// user's clicks and pointer events, and shows what it reports as changed.
 #pragma once
 
+#include "app/design.h"
 #include "app/window_state.h"
 #include "figure/dragging.h"
 #include "platform/board_layer.h"
-#include "platform/board_view.h"
+#include "platform/pixel_buffer.h"
 #include "platform/raster_surface.h"
-
-#include <QWidget>
+#include "platform/text_measurer.h"
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <span>
-
-class QButtonGroup;
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
+#include <string>
+#include <string_view>
 
 namespace orvanel {
 
-class Form1 : public QWidget, public PointerSink {
-    Q_OBJECT
+// Button codes of the pointer handlers; a set of held buttons is their sum.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
 
+// What a control shows and how it can be used.
+struct ControlState {
+    std::string caption;  // UTF-8
+    Rect box;             // window pixels
+    bool bold = false;    // a tool button's caption while its tool is on
+    bool checked = false; // a ticked box, a selected option button
+    bool enabled = true;
+    bool visible = true;
+};
+
+class Form1 {
 public:
-    // Receives the name of every handler as it starts, nested calls included;
-    // lets a test see the order in which handlers run.
-    using HandlerTrace = std::function<void(const QString& handler)>;
+    // Receives the name of every handler as it starts, nested calls included
+    // ("Option1_Click(0)"); lets a test see the order in which handlers run.
+    using HandlerTrace = std::function<void(std::string_view handler)>;
 
-    // Builds the designed controls and runs Form_Load.
-    explicit Form1(HandlerTrace trace = {}, QWidget* parent = nullptr);
-    ~Form1() override;
+    // Builds the designed controls and runs Form_Load. `measurer` sizes the
+    // labels that fit their text and the vertex letters' boxes.
+    explicit Form1(const TextMeasurer& measurer, HandlerTrace trace = {});
 
-    // Controls, by the names and row indexes of the design.
-    BoardFrame* gamen() const { return gamen_; }
-    BoardCanvas* board() const { return gamen_->canvas(); }
-    QLabel* Label1() const { return label1_; }
-    QLabel* Label3(int i) const { return label3_[i]; }
-    QLabel* Label4(int i) const { return label4_[i]; }
-    QLabel* Label5(int i) const { return label5_[i]; }
-    QLabel* Label6(int i) const { return label6_[i]; }
-    QPushButton* Command1() const { return command1_; }
-    QPushButton* Command2() const { return command2_; }
-    QPushButton* Command3() const { return command3_; }
-    QPushButton* Command4() const { return command4_; }
-    QPushButton* Command5() const { return command5_; }
-    QRadioButton* Option1(int i) const { return option1_[i]; }
-    QRadioButton* Option2(int i) const { return option2_[i]; }
-    QCheckBox* Check1(int i) const { return check1_[i]; }
-    QCheckBox* Check2() const { return check2_; }
-    QCheckBox* Check3() const { return check3_; }
+    // The window's caption, and whether "終了" has ended the program: the
+    // shell then closes the window at once.
+    const std::string& caption() const { return caption_; }
+    bool ended() const { return ended_; }
 
-    const WindowState& state() const { return v_; }
+    static const ControlDesign& design(ControlId id) { return kControls[indexOf(id)]; }
+    const ControlState& control(ControlId id) const { return controls_[indexOf(id)]; }
+
+    // A user's click on a control: a button runs its handler, a check box
+    // changes its tick, an option button is selected; each runs its handler
+    // when its value changes. A disabled or hidden control takes no click.
+    void click(ControlId id);
+
+    // Calls visit(ControlId) for every control whose state changed since the
+    // last call, in the order of the design, then forgets them.
+    template <typename Visit> void takeChangedControls(Visit visit) {
+        for (std::size_t i = 0; i < kControlCount; ++i) {
+            if (changed_[i]) {
+                visit(ControlId(i));
+            }
+        }
+        changed_.reset();
+    }
+
     const RasterSurface& surface() const { return surface_; }
     const BoardLayer& layer() const { return layer_; }
+    // The letter whose box holds board point p, the one shown on top first;
+    // -1 when none does.
+    int letterAt(PointF p) const;
+    // Calls visit(Rect) for each board rectangle that changed since the last
+    // call, surface and light objects alike, then forgets them.
+    template <typename Visit> void takeBoardDamage(Visit visit) {
+        surface_.takeChangedRects(visit);
+        layer_.takeDamage(visit);
+    }
+    // The board as shown, letters aside, over `area` into `target`, whose
+    // pixel (0, 0) is the board's.
+    void composeBoard(PixelView target, Rect area) const;
 
-    // Number of drag steps performed since start-up.
-    long dragSteps() const { return dragSteps_; }
+    // The pointer on the board, as the shell receives it: the button pressed
+    // or released, the buttons held after the event, the modifiers and the
+    // position in board pixels. A press on a vertex letter belongs to the
+    // letter, which does nothing with it: that press and everything until
+    // all buttons are up again stay away from the board's handlers.
+    void boardPress(int button, int held, int shift, float x, float y);
+    void boardMove(int held, int shift, float x, float y);
+    void boardRelease(int button, int held, int shift, float x, float y);
 
     // Handlers of the controls' events.
     void Command1_Click();
@@ -79,23 +115,31 @@ public:
     void MeasureAngles();
     void DrawFigure();
 
-signals:
-    // The angle read-out's captions changed.
-    void readoutChanged();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    const WindowState& state() const { return v_; }
+    // Drag steps performed since start-up.
+    long dragSteps() const { return dragSteps_; }
 
 private:
-    void boardMouseDown(int button, int shift, float x, float y) override;
-    void boardMouseMove(int button, int shift, float x, float y) override;
-    void boardMouseUp(int button, int shift, float x, float y) override;
-
-    void buildControls();
-    void buildTabOrder();
     void Form_Load();
-    void trace(const QString& handler) const;
+    void buildControls(const TextMeasurer& measurer);
+    void trace(std::string_view handler, int index = -1) const;
+
+    ControlState& edit(ControlId id) {
+        changed_.set(indexOf(id));
+        return controls_[indexOf(id)];
+    }
+    // Setting a check box's tick or selecting an option button from the
+    // program runs its click handler at once, nested, when the value changes.
+    void setChecked(ControlId box, bool checked);
+    void select(ControlId option);
+    void runValueHandler(ControlId id);
+    void setEnabled(ControlId id, bool enabled);
+    void setVisible(ControlId id, bool visible);
+    // A tool button shows its caption bold while its tool is on.
+    void setCaptionBold(ControlId button, bool bold);
+    void setRowEnabled(std::span<const ControlId> row, bool enabled);
     void setAngleCaption(int index, int value);
+
     void switchLineToolOff();
     // Ends whatever the pointer was doing on the board: a drag, a stroke, a
     // line being stretched. With the mouse alone, a tool is switched or the
@@ -106,37 +150,22 @@ private:
     void dragStep(float x, float y);
     void startLine(float x, float y);
     void finishLine(float x, float y);
-    void refreshBoard();
-    // A tool button shows its caption bold while its tool is on.
-    static void setCaptionBold(QPushButton* button, bool bold);
-    static void setRowEnabled(std::span<QRadioButton* const> row, bool enabled);
+    std::array<bool, kLineCount> tickedLineBoxes() const;
 
     HandlerTrace trace_;
+    std::string caption_;
+    bool ended_ = false;
+    std::array<ControlState, kControlCount> controls_;
+    std::bitset<kControlCount> changed_;
+
     WindowState v_;
     RasterSurface surface_;
     BoardLayer layer_;
-    std::array<double, 4> captionValues_{};          // Label5 captions read as numbers
-    std::array<int, 4> shownAngles_{-1, -1, -1, -1}; // the values the captions show
+    std::array<double, kVertexCount> captionValues_{};          // Label5 captions read as numbers
+    std::array<int, kVertexCount> shownAngles_{-1, -1, -1, -1}; // the values they show
     DragAnchor dragAnchor_;
+    bool letterHoldsPointer_ = false;
     long dragSteps_ = 0;
-
-    BoardFrame* gamen_ = nullptr;
-    QLabel* label1_ = nullptr;
-    std::array<QLabel*, 4> label3_{};
-    std::array<QLabel*, 2> label4_{};
-    std::array<QLabel*, 4> label5_{};
-    std::array<QLabel*, 4> label6_{};
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    std::array<QRadioButton*, 8> option1_{};
-    std::array<QRadioButton*, 4> option2_{};
-    std::array<QCheckBox*, 5> check1_{};
-    QCheckBox* check2_ = nullptr;
-    QCheckBox* check3_ = nullptr;
-    QButtonGroup* options_ = nullptr;
 };
 
 } // namespace orvanel

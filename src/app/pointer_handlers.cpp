@@ -1,24 +1,35 @@
-// The board's three pointer handlers: each event goes first to what every tool
-// does, then to the active tool (the figure, the memo pen or the straight
-// lines), then the pointer position is recorded.
+// SPDX-License-Identifier: MIT
+// The board's pointer: each event goes first to what every tool does, then to
+// the active tool (the figure, the memo pen or the straight lines), then the
+// pointer position is recorded.
 #include "app/form1.h"
 
 #include "figure/dragging.h"
-#include "platform/palette.h"
-
-#include <QCheckBox>
+#include "platform/color.h"
 
 namespace orvanel {
 
-void Form1::boardMouseDown(int button, int shift, float x, float y) {
-    gamen_MouseDown(button, shift, x, y);
+void Form1::boardPress(int button, int held, int shift, float x, float y) {
+    // The press of the first button decides who holds the pointer.
+    if (held == button) {
+        letterHoldsPointer_ = letterAt({x, y}) >= 0;
+    }
+    if (!letterHoldsPointer_) {
+        gamen_MouseDown(button, shift, x, y);
+    }
 }
 
-void Form1::boardMouseMove(int button, int shift, float x, float y) {
-    gamen_MouseMove(button, shift, x, y);
+void Form1::boardMove(int held, int shift, float x, float y) {
+    if (!letterHoldsPointer_) {
+        gamen_MouseMove(held, shift, x, y);
+    }
 }
 
-void Form1::boardMouseUp(int button, int shift, float x, float y) {
+void Form1::boardRelease(int button, int held, int shift, float x, float y) {
+    if (letterHoldsPointer_) {
+        letterHoldsPointer_ = held != 0;
+        return;
+    }
     gamen_MouseUp(button, shift, x, y);
 }
 
@@ -42,11 +53,10 @@ void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {
         // Any press moves the point the next displacement counts from.
         dragAnchor_ = {v_.dragVertex == kVertexA ? v_.figure.a() : v_.figure.d(), x, y};
     }
-    refreshBoard();
 }
 
 void Form1::gamen_MouseMove(int /*button*/, int /*shift*/, float x, float y) {
-    const CircleShape& shape = layer_.shape1;
+    const CircleShape& shape = layer_.shape();
     layer_.setShapeBox(x - shape.width / 2, y - shape.height / 2, shape.width, shape.height);
     if (v_.memoOn == 0 && v_.lineMode == 0) {
         if (v_.dragVertex == kVertexA || v_.dragVertex == kVertexD) {
@@ -54,22 +64,20 @@ void Form1::gamen_MouseMove(int /*button*/, int /*shift*/, float x, float y) {
         }
     } else if (v_.memoOn == 1) {
         if (v_.penDown == 1) {
-            surface_.drawSegment(QPointF(v_.lastX, v_.lastY), QPointF(x, y),
-                                 paletteColor(v_.penColorIndex));
+            surface_.drawSegment({v_.lastX, v_.lastY}, {x, y}, paletteColor(v_.penColorIndex));
         }
     } else if (v_.lineMode == 1) {
         if (v_.lineDrawing == 1) {
-            layer_.setSecondEnd(layer_.line4[v_.nextLineNumber - 1], QPointF(x, y));
+            layer_.setSecondEnd(LineRow::Line4, v_.nextLineNumber - 1, {x, y});
         }
     }
     v_.lastX = x;
     v_.lastY = y;
-    refreshBoard();
 }
 
 void Form1::dragStep(float x, float y) {
     placeHeldVertex(v_.dragVertex, dragAnchor_.positionFor(x, y), v_.figure, layer_);
-    if (!check3_->isChecked()) {
+    if (!control(controls::Check3).checked) {
         surface_.clear();
     }
     MeasureAngles();
@@ -89,7 +97,6 @@ void Form1::gamen_MouseUp(int /*button*/, int /*shift*/, float x, float y) {
             finishLine(x, y);
         }
     }
-    refreshBoard();
 }
 
 } // namespace orvanel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Handlers of the board tools' controls: the memo pen (Command3, Option1),
 // the straight lines (Command5, Option2, Check1) and the grid (Command4).
 #include "app/form1.h"
@@ -6,73 +7,73 @@
 #include "tools/memo_pen.h"
 #include "tools/straight_lines.h"
 
-#include <QCheckBox>
-#include <QPushButton>
-#include <QRadioButton>
-
 namespace orvanel {
 
+using namespace controls;
+
 void Form1::Command3_Click() {
-    trace(QStringLiteral("Command3_Click"));
+    trace("Command3_Click");
     endGestures();
     if (v_.memoOn == 0) {
-        setRowEnabled(option1_, true);
-        setRowEnabled(option2_, false);
-        option1_[kFirstPen]->setChecked(true);
+        setRowEnabled(Option1, true);
+        setRowEnabled(Option2, false);
+        select(Option1[kFirstPen]);
         v_.memoOn = 1;
-        setCaptionBold(command3_, true);
-        setCaptionBold(command5_, false);
+        setCaptionBold(Command3, true);
+        setCaptionBold(Command5, false);
         v_.lineMode = 0;
     } else {
-        setRowEnabled(option1_, false);
+        setRowEnabled(Option1, false);
         v_.memoOn = 0;
-        setCaptionBold(command3_, false);
+        setCaptionBold(Command3, false);
         layer_.setShapeVisible(false);
         v_.lineMode = 0;
     }
-    refreshBoard();
 }
 
 void Form1::Option1_Click(int index) {
-    trace(QStringLiteral("Option1_Click(%1)").arg(index));
+    trace("Option1_Click", index);
     const Pen& pen = kPens[index];
     layer_.setShapeVisible(false);
     v_.penColorIndex = pen.colorIndex;
     surface_.setLineWidth(pen.width);
     if (pen.isEraser) {
+        // The cursor circle, as wide as the eraser, keeps its design height:
+        // the circle fits the narrower side of its box.
         layer_.setShapeVisible(true);
-        const CircleShape& shape = layer_.shape1;
+        const CircleShape& shape = layer_.shape();
         layer_.setShapeBox(shape.left, shape.top, pen.width, shape.height);
     }
-    refreshBoard();
+}
+
+std::array<bool, kLineCount> Form1::tickedLineBoxes() const {
+    std::array<bool, kLineCount> ticked{};
+    for (int i = 0; i < kLineCount; ++i) {
+        ticked[i] = control(Check1[i]).checked;
+    }
+    return ticked;
 }
 
 void Form1::Command5_Click() {
-    trace(QStringLiteral("Command5_Click"));
+    trace("Command5_Click");
     if (v_.lineMode != 0) {
         endGestures();
         switchLineToolOff();
-        refreshBoard();
         return;
     }
-    std::array<bool, kLineCount> ticked{};
-    for (int i = 0; i < kLineCount; ++i) {
-        ticked[i] = check1_[i]->isChecked();
-    }
-    v_.nextLineNumber = nextFreeLineNumber(ticked);
+    v_.nextLineNumber = nextFreeLineNumber(tickedLineBoxes());
     if (v_.nextLineNumber == 0) {
         return; // every number is taken: the tool stays off
     }
     endGestures();
-    setRowEnabled(option2_, true);
-    setRowEnabled(option1_, false);
-    option2_[kWhiteLineOption]->setChecked(true);
+    setRowEnabled(Option2, true);
+    setRowEnabled(Option1, false);
+    select(Option2[kWhiteLineOption]);
     v_.lineMode = 1;
-    setCaptionBold(command5_, true);
-    setCaptionBold(command3_, false);
+    setCaptionBold(Command5, true);
+    setCaptionBold(Command3, false);
     layer_.setShapeVisible(false);
     v_.memoOn = 0;
-    refreshBoard();
 }
 
 void Form1::endGestures() {
@@ -81,63 +82,58 @@ void Form1::endGestures() {
     if (v_.lineDrawing == 1) {
         v_.lineDrawing = 0;
         const int k = v_.nextLineNumber - 1;
-        if (k >= 0 && !check1_[k]->isChecked()) {
-            layer_.setX(layer_.line4[k], kParkedX, kParkedX); // never placed
+        if (k >= 0 && !control(Check1[k]).checked) {
+            layer_.setX(LineRow::Line4, k, kParkedX, kParkedX); // never placed
         }
     }
 }
 
 void Form1::switchLineToolOff() {
-    setRowEnabled(option2_, false);
+    setRowEnabled(Option2, false);
     v_.lineMode = 0;
-    setCaptionBold(command5_, false);
+    setCaptionBold(Command5, false);
 }
 
 void Form1::Option2_Click(int index) {
-    trace(QStringLiteral("Option2_Click(%1)").arg(index));
+    trace("Option2_Click", index);
     layer_.setShapeVisible(false);
     v_.lineColorIndex = kLineColors[index];
-    refreshBoard();
 }
 
 void Form1::Check1_Click(int index) {
-    trace(QStringLiteral("Check1_Click(%1)").arg(index));
-    if (!check1_[index]->isChecked()) {
-        layer_.setX(layer_.line4[index], kParkedX, kParkedX);
-        check1_[index]->setChecked(false);
-        refreshBoard();
+    trace("Check1_Click", index);
+    if (!control(Check1[index]).checked) {
+        layer_.setX(LineRow::Line4, index, kParkedX, kParkedX);
+        // Unticks the unticked box once more, as the window always has: no
+        // change, so no further click handling.
+        setChecked(Check1[index], false);
     }
 }
 
 void Form1::startLine(float x, float y) {
     const int k = v_.nextLineNumber - 1;
     v_.lineDrawing = 1;
-    layer_.setColor(layer_.line4[k], paletteColor(v_.lineColorIndex));
-    layer_.setEnds(layer_.line4[k], QPointF(x, y), QPointF(x, y));
+    layer_.setColor(LineRow::Line4, k, paletteColor(v_.lineColorIndex));
+    layer_.setEnds(LineRow::Line4, k, {x, y}, {x, y});
 }
 
 void Form1::finishLine(float x, float y) {
     const int k = v_.nextLineNumber - 1;
-    layer_.setSecondEnd(layer_.line4[k], QPointF(x, y));
-    check1_[k]->setChecked(true);
+    layer_.setSecondEnd(LineRow::Line4, k, {x, y});
+    setChecked(Check1[k], true);
     v_.lineDrawing = 0;
-    std::array<bool, kLineCount> ticked{};
-    for (int i = 0; i < kLineCount; ++i) {
-        ticked[i] = check1_[i]->isChecked();
-    }
-    v_.nextLineNumber = nextFreeLineNumber(ticked);
+    v_.nextLineNumber = nextFreeLineNumber(tickedLineBoxes());
     if (v_.nextLineNumber == 0) {
         switchLineToolOff();
     }
 }
 
 void Form1::Command4_Click() {
-    trace(QStringLiteral("Command4_Click"));
+    trace("Command4_Click");
     const bool show = v_.gridShown == 0;
     setGridVisible(layer_, show);
-    setCaptionBold(command4_, show);
+    setCaptionBold(Command4, show);
     v_.gridShown = show ? 1 : 0;
-    refreshBoard();
 }
 
 } // namespace orvanel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's variables, through which all handlers share state, grouped by
 // the part of the program that owns them.
 #pragma once

@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: MIT
 #include "figure/angles.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace orvanel {
 
-std::optional<double> rayDirection(QPointF p, QPointF q) {
-    const double dx = q.x() - p.x();
-    const double du = p.y() - q.y(); // positive when Q lies higher on the screen
+std::optional<double> rayDirection(PointF p, PointF q) {
+    const double dx = q.x - p.x;
+    const double du = p.y - q.y; // positive when Q lies higher on the screen
     if (dx > 0) {
         if (du == 0) {
             return 0.0;
@@ -26,9 +28,9 @@ std::optional<double> rayDirection(QPointF p, QPointF q) {
     return std::nullopt;
 }
 
-std::optional<double> rayDirectionFromLeft(QPointF p, QPointF q) {
-    const double dx = q.x() - p.x();
-    const double du = p.y() - q.y();
+std::optional<double> rayDirectionFromLeft(PointF p, PointF q) {
+    const double dx = q.x - p.x;
+    const double du = p.y - q.y;
     if (dx < 0) {
         if (du == 0) {
             return 0.0;
@@ -90,43 +92,51 @@ std::array<int, 4> measureAngles(const FigureState& f, Directions& dirs) {
     return shown;
 }
 
-QString angleCaption(int value) {
-    return QLatin1Char(' ') + QString::number(value);
+std::string angleCaption(int value) {
+    return ' ' + std::to_string(value);
 }
 
-double captionValue(const QString& caption) {
-    QString text = caption;
-    text.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+double captionValue(std::string_view caption) {
+    std::string text;
+    for (const char c : caption) {
+        if (c != ' ' && c != '\t') {
+            text += c;
+        }
+    }
     // The longest leading run that reads as a decimal number.
-    qsizetype end = 0;
-    const auto digitsFrom = [&](qsizetype i) {
-        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) {
+    const auto digitsFrom = [&](std::size_t i) {
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
             ++i;
         }
         return i;
     };
-    if (end < text.size() && (text[end] == u'+' || text[end] == u'-')) {
-        ++end;
+    std::size_t start = 0;
+    if (start < text.size() && (text[start] == '+' || text[start] == '-')) {
+        ++start;
     }
-    const qsizetype intEnd = digitsFrom(end);
-    qsizetype numEnd = intEnd;
-    if (numEnd < text.size() && text[numEnd] == u'.') {
+    const std::size_t intEnd = digitsFrom(start);
+    std::size_t numEnd = intEnd;
+    if (numEnd < text.size() && text[numEnd] == '.') {
         numEnd = digitsFrom(numEnd + 1);
     }
-    if (numEnd - end <= (numEnd > intEnd ? 1 : 0)) {
+    if (numEnd - start <= (numEnd > intEnd ? 1u : 0u)) {
         return 0.0; // no digit at all
     }
-    if (numEnd < text.size() && (text[numEnd] == u'E' || text[numEnd] == u'e')) {
-        qsizetype expStart = numEnd + 1;
-        if (expStart < text.size() && (text[expStart] == u'+' || text[expStart] == u'-')) {
+    if (numEnd < text.size() && (text[numEnd] == 'E' || text[numEnd] == 'e')) {
+        std::size_t expStart = numEnd + 1;
+        if (expStart < text.size() && (text[expStart] == '+' || text[expStart] == '-')) {
             ++expStart;
         }
-        const qsizetype expEnd = digitsFrom(expStart);
+        const std::size_t expEnd = digitsFrom(expStart);
         if (expEnd > expStart) {
             numEnd = expEnd;
         }
     }
-    return text.left(numEnd).toDouble();
+    // from_chars takes no leading '+' and reads the same whatever the locale.
+    const std::size_t from = text[0] == '+' ? 1 : 0;
+    double value = 0.0;
+    std::from_chars(text.data() + from, text.data() + numEnd, value);
+    return value;
 }
 
 } // namespace orvanel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Measuring the figure's four angles in whole degrees. Degrees and radians are
 // converted with 3.14 in place of pi, in both directions; the read-out and the
 // placement of the angle marks both rely on that constant.
@@ -5,10 +6,10 @@
 
 #include "figure/figure_state.h"
 
-#include <QString>
-
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace orvanel {
 
@@ -23,11 +24,11 @@ inline double degreesToRadians(double degrees) {
 
 // Direction of the ray from P to Q in the standard convention; nothing when
 // the two points coincide (the caller keeps its previous direction).
-std::optional<double> rayDirection(QPointF p, QPointF q);
+std::optional<double> rayDirection(PointF p, PointF q);
 
 // Direction of the ray from P to Q mirrored about the vertical: 0 points left
 // and the value grows clockwise; nothing when the points coincide.
-std::optional<double> rayDirectionFromLeft(QPointF p, QPointF q);
+std::optional<double> rayDirectionFromLeft(PointF p, PointF q);
 
 // The four values shown, A to D, from the directions.
 int shownAngleAtA(double dirAB, double dirAD);
@@ -42,10 +43,10 @@ std::array<int, 4> measureAngles(const FigureState& figure, Directions& dirs);
 
 // The caption of a shown value: one blank in the place of the sign, then the
 // digits (" 41").
-QString angleCaption(int value);
+std::string angleCaption(int value);
 
 // A caption read back as a number: blanks are ignored, and a caption that does
 // not begin with a number counts as 0.
-double captionValue(const QString& caption);
+double captionValue(std::string_view caption);
 
 } // namespace orvanel

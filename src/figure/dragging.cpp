@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "figure/dragging.h"
 
 #include <cmath>
@@ -16,31 +17,31 @@ int hitTest(const FigureState& f, float x, float y) {
 }
 
 void placeSidesAndLetters(const FigureState& f, BoardLayer& layer) {
-    layer.setEnds(layer.line1[0], f.a(), f.b());
-    layer.setEnds(layer.line1[1], f.b(), f.c());
-    layer.setEnds(layer.line1[2], f.c(), f.d());
-    layer.setEnds(layer.line1[3], f.d(), f.a());
-    const QPointF vertices[4] = {f.a(), f.b(), f.c(), f.d()};
-    for (int i = 0; i < 4; ++i) {
-        layer.moveLetter(i, vertices[i] + kLetterOffsets[i]);
+    // Line1(i) runs from vertex i to the next one, D back to A.
+    const auto vertices = f.vertices();
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        layer.setEnds(LineRow::Line1, int(i), vertices[i], vertices[(i + 1) % vertices.size()]);
+    }
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        layer.moveLetter(int(i), vertices[i] + kLetterOffsets[i]);
     }
 }
 
 // The letter is placed at its offset from the vertex rather than moved by the
 // same amount, so the two cannot drift apart (yD is held in single precision).
-void placeHeldVertex(int vertex, QPointF position, FigureState& f, BoardLayer& layer) {
+void placeHeldVertex(int vertex, PointF position, FigureState& f, BoardLayer& layer) {
     if (vertex == kVertexA) {
-        f.xA = position.x();
-        f.yA = position.y();
+        f.xA = position.x;
+        f.yA = position.y;
         layer.moveLetter(0, f.a() + kLetterOffsets[0]);
-        layer.setFirstEnd(layer.line1[0], f.a());
-        layer.setSecondEnd(layer.line1[3], f.a());
+        layer.setFirstEnd(LineRow::Line1, 0, f.a());
+        layer.setSecondEnd(LineRow::Line1, 3, f.a());
     } else if (vertex == kVertexD) {
-        f.xD = position.x();
-        f.yD = static_cast<float>(position.y());
+        f.xD = position.x;
+        f.yD = static_cast<float>(position.y);
         layer.moveLetter(3, f.d() + kLetterOffsets[3]);
-        layer.setFirstEnd(layer.line1[3], f.d());
-        layer.setSecondEnd(layer.line1[2], f.d());
+        layer.setFirstEnd(LineRow::Line1, 3, f.d());
+        layer.setSecondEnd(LineRow::Line1, 2, f.d());
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Holding and moving the vertices A and D.
 #pragma once
 
@@ -19,7 +20,7 @@ void placeSidesAndLetters(const FigureState& figure, BoardLayer& layer);
 
 // Puts the held vertex at `position`, together with its letter and the two
 // sides that meet at it. Nothing is bounded: the vertex may leave the board.
-void placeHeldVertex(int vertex, QPointF position, FigureState& figure, BoardLayer& layer);
+void placeHeldVertex(int vertex, PointF position, FigureState& figure, BoardLayer& layer);
 
 // Where a drag puts the held vertex: it moves by the pointer's displacement
 // since the drag's anchor, the vertex and pointer positions at the last press.
@@ -27,14 +28,14 @@ void placeHeldVertex(int vertex, QPointF position, FigureState& figure, BoardLay
 // gives the same place without the rounding of every step piling up, so a
 // vertex dragged far away and back returns exactly where it was.
 struct DragAnchor {
-    QPointF vertex;
+    PointF vertex;
     float pointerX = 0;
     float pointerY = 0;
 
-    QPointF positionFor(float x, float y) const {
+    PointF positionFor(float x, float y) const {
         const float dx = x - pointerX;
         const float dy = y - pointerY;
-        return vertex + QPointF(dx, dy);
+        return vertex + PointF{dx, dy};
     }
 };
 

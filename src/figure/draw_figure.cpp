@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "figure/draw_figure.h"
 
 #include "figure/angles.h"
-#include "platform/palette.h"
+#include "platform/color.h"
 #include "platform/pixel_math.h"
 
 #include <cmath>
@@ -14,12 +15,12 @@ constexpr double kBisectorDistance = 10;
 constexpr double kBaseStartDx = 28; // fill start at B and C, along the base
 constexpr double kBaseStartDy = -1; // and just above it
 
-QPoint roundedPoint(double x, double y) {
-    return QPoint(static_cast<int>(roundHalfEven(x)), static_cast<int>(roundHalfEven(y)));
+Point roundedPoint(double x, double y) {
+    return {toPixel(x), toPixel(y)};
 }
 
 // 10 pixels from (x, y) in direction theta (degrees, not reduced below 360).
-QPoint pointOnBisector(double x, double y, double theta) {
+Point pointOnBisector(double x, double y, double theta) {
     const double r = degreesToRadians(theta);
     return roundedPoint(x + kBisectorDistance * std::cos(r), y - kBisectorDistance * std::sin(r));
 }
@@ -28,20 +29,20 @@ QPoint pointOnBisector(double x, double y, double theta) {
 // drawn from its first point to its second) and the circle around `vertex`,
 // fill from `start` unless told not to, then draw the outline again in green.
 struct Side {
-    QPointF from;
-    QPointF to;
+    PointF from;
+    PointF to;
 };
 
-void paintMark(RasterSurface& s, Side side1, Side side2, QPointF vertex, bool fill, QPoint start) {
-    const QRgb white = paletteColor(kPaletteWhite);
-    const QRgb green = paletteColor(kPaletteGreen);
+void paintMark(RasterSurface& s, Side side1, Side side2, PointF vertex, bool fill, Point start) {
+    const Rgb white = paletteColor(kPaletteWhite);
+    const Rgb green = paletteColor(kPaletteGreen);
     // The fill starts inside the circle and cannot cross it, so the white
     // sides matter only within the circle's box; beyond it, white drawn and
     // then green again is the same as green alone. The green sides are drawn
     // whole: they also cut earlier traces on the board.
-    const QPoint centre(int(roundHalfEven(vertex.x())), int(roundHalfEven(vertex.y())));
+    const Point centre = toPixel(vertex);
     const int reach = int(kMarkRadius) + 1;
-    const QRect box(centre.x() - reach, centre.y() - reach, 2 * reach + 1, 2 * reach + 1);
+    const Rect box{centre.x - reach, centre.y - reach, 2 * reach + 1, 2 * reach + 1};
     s.drawSegment(side1.from, side1.to, white, box);
     s.drawSegment(side2.from, side2.to, white, box);
     s.drawCircle(vertex, kMarkRadius, white);
@@ -57,13 +58,13 @@ void paintMark(RasterSurface& s, Side side1, Side side2, QPointF vertex, bool fi
 
 } // namespace
 
-QPoint fillStartAtA(const FigureState& f, const Directions& d) {
+Point fillStartAtA(const FigureState& f, const Directions& d) {
     const double theta =
         d.dirAB < d.dirAD ? (d.dirAB + d.dirAD) / 2 : (d.dirAB + d.dirAD) / 2 + 180;
     return pointOnBisector(f.xA, f.yA, theta);
 }
 
-QPoint fillStartAtD(const FigureState& f, const Directions& d) {
+Point fillStartAtD(const FigureState& f, const Directions& d) {
     const double theta =
         d.dirDA > d.dirDC ? (d.dirDA + d.dirDC) / 2 : (d.dirDA + d.dirDC) / 2 + 180;
     return pointOnBisector(f.xD, f.yD, theta);

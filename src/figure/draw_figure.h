@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Painting the four angle marks: at each vertex the sector of a disk of radius
 // 30 that lies inside the measured angle, yellow at A, B and C, red at D.
 #pragma once
@@ -22,7 +23,7 @@ void drawFigure(RasterSurface& surface, const FigureState& figure, const Directi
 
 // Start pixel of the fill at A and at D: 10 pixels from the vertex along the
 // bisector of the shown angle, rounded halves to even.
-QPoint fillStartAtA(const FigureState& figure, const Directions& dirs);
-QPoint fillStartAtD(const FigureState& figure, const Directions& dirs);
+Point fillStartAtA(const FigureState& figure, const Directions& dirs);
+Point fillStartAtD(const FigureState& figure, const Directions& dirs);
 
 } // namespace orvanel

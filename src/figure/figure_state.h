@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: MIT
 // The figure A, B, C, D in board pixels and the ray directions measured on it.
 #pragma once
 
-#include <QPointF>
+#include "platform/geometry.h"
 
 #include <array>
 
 namespace orvanel {
+
+// The figure's vertices A, B, C and D.
+inline constexpr int kVertexCount = 4;
 
 struct FigureState {
     double xA = 600, yA = 150; // the apex, dragged by the user
@@ -14,10 +18,12 @@ struct FigureState {
     double xD = 550;           // the dent, dragged by the user
     float yD = 350;            // held in single precision
 
-    QPointF a() const { return {xA, yA}; }
-    QPointF b() const { return {xB, yB}; }
-    QPointF c() const { return {xC, yC}; }
-    QPointF d() const { return {xD, yD}; }
+    PointF a() const { return {xA, yA}; }
+    PointF b() const { return {xB, yB}; }
+    PointF c() const { return {xC, yC}; }
+    PointF d() const { return {xD, yD}; }
+    // The vertices in the order A, B, C, D.
+    std::array<PointF, kVertexCount> vertices() const { return {a(), b(), c(), d()}; }
 };
 
 // Ray directions in degrees, 0 <= value < 360. All but dirCDFromLeft use the
@@ -33,10 +39,11 @@ struct Directions {
 };
 
 // Offsets of the vertex letters' left/top edges from their vertices, A to D.
-inline constexpr std::array<QPointF, 4> kLetterOffsets{QPointF(-10, -55), QPointF(-40, 20),
-                                                       QPointF(15, 23), QPointF(-50, -20)};
+inline constexpr std::array<PointF, kVertexCount> kLetterOffsets{PointF{-10, -55}, PointF{-40, 20},
+                                                                 PointF{15, 23}, PointF{-50, -20}};
 
-// Numbers of the vertices a press can hold.
+// Numbers of the vertices a press can hold: their places in A, B, C, D
+// counted from 1.
 inline constexpr int kNoVertex = 0;
 inline constexpr int kVertexA = 1;
 inline constexpr int kVertexD = 4;

@@ -1,38 +1,39 @@
+// SPDX-License-Identifier: MIT
 #include "platform/board_layer.h"
-
-#include "platform/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace orvanel {
 
-QRectF LineObject::bounds() const {
+namespace {
+
+// Only this much of the board's surroundings can be on the screen; clamping
+// to it keeps far-away objects from overflowing the integer rectangles.
+constexpr RectF kReach{-64, -64, 4096, 4096};
+
+} // namespace
+
+RectF LineObject::bounds() const {
     const double pad = width / 2.0 + 2;
-    return QRectF(p1, p2).normalized().adjusted(-pad, -pad, pad, pad);
+    return RectF::spanning(p1, p2).adjusted(-pad, -pad, pad, pad);
 }
 
-QRectF CircleShape::bounds() const {
-    return QRectF(left, top, width, height).adjusted(-2, -2, 2, 2);
-}
-
-void BoardLayer::damage(const QRectF& rect) {
-    // Only what can be on the screen matters; clamping keeps far-away objects
-    // from overflowing the integer rectangle.
-    const QRectF visible = rect.intersected(QRectF(-64, -64, 4096, 4096));
+void BoardLayer::damage(const RectF& rect) {
+    const RectF visible = rect.intersected(kReach);
     if (visible.isEmpty()) {
         return;
     }
-    QRect r = visible.toAlignedRect();
+    Rect r = visible.alignedRect();
     for (int i = 0; i < damageCount_; ++i) {
         if (damage_[i].intersects(r)) {
-            r |= damage_[i];
+            r = r.united(damage_[i]);
             damage_[i] = damage_[--damageCount_];
             i = -1; // the grown rectangle may now meet others
         }
     }
     if (damageCount_ == int(damage_.size())) {
-        r |= damage_[--damageCount_];
+        r = r.united(damage_[--damageCount_]);
     }
     damage_[damageCount_++] = r;
 }
@@ -43,46 +44,62 @@ void BoardLayer::damage(const LineObject& line) {
     }
     // A long slanted line is damaged piece by piece: the boxes of its pieces
     // cover far less of the board than the box of the whole line.
-    const auto clipped = clipSegment(line.p1, line.p2, QRectF(-64, -64, 4096, 4096));
+    const auto clipped = clipSegment(line.p1, line.p2, kReach);
     if (!clipped) {
         return;
     }
     const auto [a, b] = *clipped;
-    const double span = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+    const double span = std::max(std::abs(b.x - a.x), std::abs(b.y - a.y));
     const int pieces = std::clamp(int(span / 64) + 1, 1, 8);
     const double pad = line.width / 2.0 + 2;
     for (int i = 0; i < pieces; ++i) {
-        const QPointF from = a + (b - a) * (double(i) / pieces);
-        const QPointF to = a + (b - a) * (double(i + 1) / pieces);
-        damage(QRectF(from, to).normalized().adjusted(-pad, -pad, pad, pad));
+        const PointF from = a + (b - a) * (double(i) / pieces);
+        const PointF to = a + (b - a) * (double(i + 1) / pieces);
+        damage(RectF::spanning(from, to).adjusted(-pad, -pad, pad, pad));
     }
 }
 
-void BoardLayer::setEnds(LineObject& line, QPointF p1, QPointF p2) {
+void BoardLayer::damageLetter(int i) {
+    const LetterObject& letter = letters_[i];
+    damage(RectF{letter.topLeft.x, letter.topLeft.y, double(letter.size.width),
+                 double(letter.size.height)}
+               .adjusted(-1, -1, 1, 1));
+}
+
+void BoardLayer::addLine(LineRow r, LineObject line) {
+    rows_[index(r)].push_back(line);
+    damage(line);
+}
+
+void BoardLayer::setEnds(LineRow r, int i, PointF p1, PointF p2) {
+    LineObject& line = edit(r, i);
     damage(line);
     line.p1 = p1;
     line.p2 = p2;
     damage(line);
 }
 
-void BoardLayer::setFirstEnd(LineObject& line, QPointF p) {
-    setEnds(line, p, line.p2);
+void BoardLayer::setFirstEnd(LineRow r, int i, PointF p) {
+    setEnds(r, i, p, line(r, i).p2);
 }
 
-void BoardLayer::setSecondEnd(LineObject& line, QPointF p) {
-    setEnds(line, line.p1, p);
+void BoardLayer::setSecondEnd(LineRow r, int i, PointF p) {
+    setEnds(r, i, line(r, i).p1, p);
 }
 
-void BoardLayer::setX(LineObject& line, double x1, double x2) {
-    setEnds(line, QPointF(x1, line.p1.y()), QPointF(x2, line.p2.y()));
+void BoardLayer::setX(LineRow r, int i, double x1, double x2) {
+    const LineObject& l = line(r, i);
+    setEnds(r, i, {x1, l.p1.y}, {x2, l.p2.y});
 }
 
-void BoardLayer::setColor(LineObject& line, QRgb color) {
+void BoardLayer::setColor(LineRow r, int i, Rgb color) {
+    LineObject& line = edit(r, i);
     line.color = color;
     damage(line);
 }
 
-void BoardLayer::setVisible(LineObject& line, bool visible) {
+void BoardLayer::setVisible(LineRow r, int i, bool visible) {
+    LineObject& line = edit(r, i);
     if (line.visible == visible) {
         return;
     }
@@ -90,30 +107,48 @@ void BoardLayer::setVisible(LineObject& line, bool visible) {
     line.visible = visible;
 }
 
+void BoardLayer::setShape(const CircleShape& shape) {
+    setShapeVisible(false);
+    shape_ = shape;
+    shape_.visible = false;
+    setShapeVisible(shape.visible);
+}
+
 void BoardLayer::setShapeBox(double left, double top, double width, double height) {
-    if (shape1.visible) {
-        damage(shape1.bounds());
+    if (shape_.visible) {
+        damage(shape_.bounds());
     }
-    shape1.left = left;
-    shape1.top = top;
-    shape1.width = width;
-    shape1.height = height;
-    if (shape1.visible) {
-        damage(shape1.bounds());
+    shape_.left = left;
+    shape_.top = top;
+    shape_.width = width;
+    shape_.height = height;
+    if (shape_.visible) {
+        damage(shape_.bounds());
     }
 }
 
 void BoardLayer::setShapeVisible(bool visible) {
-    if (shape1.visible != visible) {
-        shape1.visible = visible;
-        damage(shape1.bounds());
+    if (shape_.visible != visible) {
+        shape_.visible = visible;
+        damage(shape_.bounds());
     }
 }
 
-void BoardLayer::moveLetter(int index, QPointF topLeft) {
-    damage(label2[index].bounds().adjusted(-1, -1, 1, 1));
-    label2[index].topLeft = topLeft;
-    damage(label2[index].bounds().adjusted(-1, -1, 1, 1));
+void BoardLayer::addLetter(LetterObject letter) {
+    letters_.push_back(std::move(letter));
+    damageLetter(int(letters_.size()) - 1);
+}
+
+void BoardLayer::moveLetter(int i, PointF topLeft) {
+    damageLetter(i);
+    letters_[i].topLeft = topLeft;
+    damageLetter(i);
+}
+
+void BoardLayer::setLetterSize(int i, Size size) {
+    damageLetter(i);
+    letters_[i].size = size;
+    damageLetter(i);
 }
 
 } // namespace orvanel

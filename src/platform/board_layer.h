@@ -1,29 +1,31 @@
+// SPDX-License-Identifier: MIT
 // The light objects lying on the board: lines, the cursor circle and the
-// vertex letters. They are plain data painted above the drawing surface, never
-// into it, so clearing the surface leaves them alone. Every change through the
-// setters records the screen area that needs repainting.
+// vertex letters. They are plain data shown above the drawing surface, never
+// painted into it, so clearing the surface leaves them alone. They can be
+// changed only through the writers below, each of which records the board
+// area that needs repainting.
 #pragma once
 
-#include <QPointF>
-#include <QRectF>
-#include <QRgb>
-#include <QSizeF>
-#include <QString>
+#include "platform/color.h"
+#include "platform/geometry.h"
+#include "platform/pixel_math.h"
 
 #include <array>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace orvanel {
 
 struct LineObject {
-    QPointF p1;
-    QPointF p2;
-    QRgb color = qRgb(0, 0, 0);
+    PointF p1;
+    PointF p2;
+    Rgb color = kWindowText;
     int width = 1;
     bool visible = true;
 
-    // The screen area the line covers when drawn, with room for its caps.
-    QRectF bounds() const;
+    // The board area the line covers when drawn, with room for its caps.
+    RectF bounds() const;
 };
 
 // A circle drawn in the box (left, top, width, height): the largest circle that
@@ -33,48 +35,73 @@ struct CircleShape {
     double top = 0;
     double width = 0;
     double height = 0;
-    QRgb color = qRgb(0, 0, 0);
+    Rgb color = kWindowText;
     bool visible = true;
 
-    QPointF centre() const { return {left + width / 2, top + height / 2}; }
+    PointF centre() const { return {left + width / 2, top + height / 2}; }
     double diameter() const { return width < height ? width : height; }
-    QRectF bounds() const;
+    RectF bounds() const { return RectF{left, top, width, height}.adjusted(-2, -2, 2, 2); }
 };
 
 // A vertex letter: its real left/top edges in board pixels, its caption and
 // the size of its box, which fits the caption.
 struct LetterObject {
-    QPointF topLeft;
-    QString caption;
-    QSizeF size;
+    PointF topLeft;
+    std::string caption; // UTF-8
+    Size size;
 
-    QRectF bounds() const { return QRectF(topLeft, size); }
+    // Where the letter is shown: its top-left corner on a whole pixel.
+    Rect box() const { return {toPixel(topLeft.x), toPixel(topLeft.y), size.width, size.height}; }
 };
 
-// The vertex letters A, B, C and D.
-inline constexpr int kLetterCount = 4;
+// The rows of line objects, by their names in the design.
+enum class LineRow {
+    Line1, // the figure's four sides
+    Line2, // horizontal grid lines
+    Line3, // vertical grid lines
+    Line4, // the straight lines of the line tool
+};
 
 class BoardLayer {
 public:
-    std::array<LineObject, 4> line1; // the figure's sides
-    std::vector<LineObject> line2;   // horizontal grid lines
-    std::vector<LineObject> line3;   // vertical grid lines
-    std::array<LineObject, 5> line4; // the straight lines of the line tool
-    std::array<LetterObject, kLetterCount> label2;
-    CircleShape shape1;
+    // Lines are shown in this order, each row above the ones before it: the
+    // grid lowest, the figure's sides above it, the straight lines on top.
+    static constexpr std::array<LineRow, 4> kPaintOrder{LineRow::Line2, LineRow::Line3,
+                                                        LineRow::Line1, LineRow::Line4};
 
-    // Setters that keep track of what must be repainted.
-    void setEnds(LineObject& line, QPointF p1, QPointF p2);
-    void setFirstEnd(LineObject& line, QPointF p);
-    void setSecondEnd(LineObject& line, QPointF p);
-    void setX(LineObject& line, double x1, double x2);
-    void setColor(LineObject& line, QRgb color);
-    void setVisible(LineObject& line, bool visible);
+    std::span<const LineObject> row(LineRow r) const { return rows_[index(r)]; }
+    const LineObject& line(LineRow r, int i) const { return rows_[index(r)][i]; }
+    std::span<const LetterObject> letters() const { return letters_; }
+    const LetterObject& letter(int i) const { return letters_[i]; }
+    const CircleShape& shape() const { return shape_; }
+
+    // Calls visit(const LineObject&) for every line, in the order shown.
+    template <typename Visit> void forEachLineInPaintOrder(Visit visit) const {
+        for (const LineRow r : kPaintOrder) {
+            for (const LineObject& line : rows_[index(r)]) {
+                visit(line);
+            }
+        }
+    }
+
+    // A new last member of a row.
+    void addLine(LineRow r, LineObject line);
+    void setEnds(LineRow r, int i, PointF p1, PointF p2);
+    void setFirstEnd(LineRow r, int i, PointF p);
+    void setSecondEnd(LineRow r, int i, PointF p);
+    void setX(LineRow r, int i, double x1, double x2);
+    void setColor(LineRow r, int i, Rgb color);
+    void setVisible(LineRow r, int i, bool visible);
+
+    void setShape(const CircleShape& shape);
     void setShapeBox(double left, double top, double width, double height);
     void setShapeVisible(bool visible);
-    void moveLetter(int index, QPointF topLeft);
 
-    // Calls visit(QRect) for each rectangle that needs repainting since the
+    void addLetter(LetterObject letter);
+    void moveLetter(int i, PointF topLeft);
+    void setLetterSize(int i, Size size);
+
+    // Calls visit(Rect) for each rectangle that needs repainting since the
     // last call, then forgets them.
     template <typename Visit> void takeDamage(Visit visit) {
         for (int i = 0; i < damageCount_; ++i) {
@@ -82,14 +109,19 @@ public:
         }
         damageCount_ = 0;
     }
-    void damageAll() { damage(QRectF(-64, -64, 4096, 4096)); }
 
 private:
-    void damage(const QRectF& rect);
+    static constexpr std::size_t index(LineRow r) { return std::size_t(r); }
+    LineObject& edit(LineRow r, int i) { return rows_[index(r)][i]; }
+    void damage(const RectF& rect);
     void damage(const LineObject& line);
+    void damageLetter(int i);
 
+    std::array<std::vector<LineObject>, 4> rows_;
+    std::vector<LetterObject> letters_;
+    CircleShape shape_;
     // A few rectangles, merged when they overlap or run out: no allocation.
-    std::array<QRect, 64> damage_{};
+    std::array<Rect, 64> damage_{};
     int damageCount_ = 0;
 };
 

@@ -1,11 +1,11 @@
+// SPDX-License-Identifier: MIT
 // Conversions between real board coordinates and whole pixels, and clipping of
 // segments to a rectangle. Every function is defined for any finite input: a
 // vertex may be dragged arbitrarily far from the board, so nothing here may
 // overflow when a coordinate is huge.
 #pragma once
 
-#include <QPointF>
-#include <QRectF>
+#include "platform/geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,14 +33,18 @@ inline std::int64_t roundHalfEven(double v) {
     return static_cast<std::int64_t>(std::nearbyint(clampToPixelLimit(v)));
 }
 
-// A widget position for a real coordinate; saturates instead of overflowing.
-inline int toWidgetPixel(double v) {
+// The same, as an int: far-away values saturate instead of overflowing.
+inline int toPixel(double v) {
     return static_cast<int>(roundHalfEven(v));
+}
+
+inline Point toPixel(PointF p) {
+    return {toPixel(p.x), toPixel(p.y)};
 }
 
 // Liang-Barsky clipping of the segment p1-p2 to `rect` (edges included).
 // Returns the part of the segment inside the rectangle, in the same direction,
 // or nothing when the segment misses it.
-std::optional<std::pair<QPointF, QPointF>> clipSegment(QPointF p1, QPointF p2, const QRectF& rect);
+std::optional<std::pair<PointF, PointF>> clipSegment(PointF p1, PointF p2, const RectF& rect);
 
 } // namespace orvanel

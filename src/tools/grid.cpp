@@ -1,31 +1,35 @@
+// SPDX-License-Identifier: MIT
 #include "tools/grid.h"
 
 namespace orvanel {
 
-void buildGrid(BoardLayer& layer) {
-    const double right = (kGridColumns - 1) * kGridStep;
-    const double bottom = (kGridRows - 1) * kGridStep;
-    layer.setEnds(layer.line2[0], QPointF(0, 0), QPointF(right, 0));
-    layer.setVisible(layer.line2[0], false);
-    for (int i = 1; i < kGridRows; ++i) {
-        layer.line2.push_back(layer.line2[0]);
-        layer.setEnds(layer.line2.back(), QPointF(0, kGridStep * i), QPointF(right, kGridStep * i));
-    }
-    layer.setEnds(layer.line3[0], QPointF(0, 0), QPointF(0, bottom));
-    layer.setVisible(layer.line3[0], false);
-    for (int i = 1; i < kGridColumns; ++i) {
-        layer.line3.push_back(layer.line3[0]);
-        layer.setEnds(layer.line3.back(), QPointF(kGridStep * i, 0),
-                      QPointF(kGridStep * i, bottom));
+namespace {
+
+// Member 0 of `row` runs from the origin to `end` and is hidden; member i is
+// a copy of it moved by i grid steps along `step`.
+void buildRow(BoardLayer& layer, LineRow row, int count, PointF end, PointF step) {
+    layer.setEnds(row, 0, {0, 0}, end);
+    layer.setVisible(row, 0, false);
+    for (int i = 1; i < count; ++i) {
+        layer.addLine(row, layer.line(row, 0));
+        layer.setEnds(row, i, step * i, end + step * i);
     }
 }
 
+} // namespace
+
+void buildGrid(BoardLayer& layer) {
+    const double right = (kGridColumns - 1) * kGridStep;
+    const double bottom = (kGridRows - 1) * kGridStep;
+    buildRow(layer, LineRow::Line2, kGridRows, {right, 0}, {0, kGridStep});
+    buildRow(layer, LineRow::Line3, kGridColumns, {0, bottom}, {kGridStep, 0});
+}
+
 void setGridVisible(BoardLayer& layer, bool visible) {
-    for (LineObject& line : layer.line2) {
-        layer.setVisible(line, visible);
-    }
-    for (LineObject& line : layer.line3) {
-        layer.setVisible(line, visible);
+    for (const LineRow row : {LineRow::Line2, LineRow::Line3}) {
+        for (int i = 0; i < int(layer.row(row).size()); ++i) {
+            layer.setVisible(row, i, visible);
+        }
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The grid of 25-pixel squares: 26 horizontal and 33 vertical line objects
 // over the board, built hidden at start-up and only shown or hidden later.
 #pragma once

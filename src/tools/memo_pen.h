@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // The memo pens: three colours in a thin and a bold width, and two erasers
 // that paint with the board's own green.
 #pragma once
 
-#include "platform/palette.h"
+#include "platform/color.h"
 
 #include <array>
 
@@ -28,5 +29,8 @@ inline constexpr std::array<Pen, 8> kPens{{
 
 // The pen the memo tool starts with: the thin red one.
 inline constexpr int kFirstPen = 0;
+
+// The board's line width at start-up and after every reset: the thin pens'.
+inline constexpr int kStartLineWidth = kPens[kFirstPen].width;
 
 } // namespace orvanel

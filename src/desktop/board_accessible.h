@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What assistive technology (a screen reader, a magnifier) finds on the board:
 // the frame is a panel, the drawing area inside it a canvas. The vertex letters
 // are painted by the drawing area, not widgets, so the canvas has four

@@ -1,6 +1,7 @@
-#include "platform/board_accessible.h"
+// SPDX-License-Identifier: MIT
+#include "desktop/board_accessible.h"
 
-#include "platform/board_view.h"
+#include "desktop/board_widget.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>
@@ -47,8 +48,8 @@ public:
         if (!canvas_) {
             return QRect();
         }
-        const QRectF box = canvas_->letterBox(index_);
-        return QRectF(canvas_->mapToGlobal(box.topLeft()), box.size()).toAlignedRect();
+        const QRect box = canvas_->letterBox(index_);
+        return QRect(canvas_->mapToGlobal(box.topLeft()), box.size());
     }
     QAccessible::Role role() const override { return QAccessible::StaticText; }
     QAccessible::State state() const override {
@@ -56,7 +57,7 @@ public:
         state.readOnly = true;
         if (!canvas_ || !canvas_->isVisible()) {
             state.invisible = true;
-        } else if (!canvas_->rect().intersects(canvas_->letterBox(index_).toAlignedRect())) {
+        } else if (!canvas_->rect().intersects(canvas_->letterBox(index_))) {
             state.offscreen = true; // dragged beyond the board's edge
         }
         return state;
@@ -96,7 +97,8 @@ public:
 
 private:
     QString caption() const {
-        return canvas_ ? canvas_->layer().label2[index_].caption : QString();
+        return canvas_ ? QString::fromStdString(canvas_->model().layer().letter(index_).caption)
+                       : QString();
     }
 
     QPointer<BoardCanvas> canvas_;
@@ -108,7 +110,7 @@ private:
 class BoardAccessible : public QAccessibleWidget {
 public:
     explicit BoardAccessible(BoardCanvas* canvas) : QAccessibleWidget(canvas, QAccessible::Canvas) {
-        for (int i = 0; i < kLetterCount; ++i) {
+        for (int i = 0; i < kVertexCount; ++i) {
             letters_[i] = new LetterAccessible(canvas, i);
             letterIds_[i] = QAccessible::registerAccessibleInterface(letters_[i]);
         }
@@ -121,9 +123,9 @@ public:
         }
     }
 
-    int childCount() const override { return kLetterCount; }
+    int childCount() const override { return kVertexCount; }
     QAccessibleInterface* child(int index) const override {
-        return index >= 0 && index < kLetterCount ? letters_[index] : nullptr;
+        return index >= 0 && index < kVertexCount ? letters_[index] : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
         const auto found = std::find(letters_.begin(), letters_.end(), child);
@@ -131,13 +133,14 @@ public:
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         const auto* canvas = static_cast<const BoardCanvas*>(widget());
-        const int index = canvas->letterAt(canvas->mapFromGlobal(QPointF(x, y)));
+        const QPointF p = canvas->mapFromGlobal(QPointF(x, y));
+        const int index = canvas->model().letterAt({p.x(), p.y()});
         return index >= 0 ? letters_[index] : nullptr;
     }
 
 private:
-    std::array<LetterAccessible*, kLetterCount> letters_{};
-    std::array<QAccessible::Id, kLetterCount> letterIds_{};
+    std::array<LetterAccessible*, kVertexCount> letters_{};
+    std::array<QAccessible::Id, kVertexCount> letterIds_{};
 };
 
 QAccessibleInterface* boardAccessibleFactory(const QString&, QObject* object) {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // Starts the program: one window on the desktop, until it is closed.
-#include "app/form1.h"
-#include "platform/toolkit.h"
+#include "desktop/desktop_window.h"
+#include "desktop/toolkit.h"
 
 #include <QApplication>
 
@@ -19,14 +20,14 @@ int main(int argc, char* argv[]) {
     // compression on, so it is switched off here, after it.
     QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     orvanel::setUpToolkit(app);
-    orvanel::Form1 window;
+    orvanel::DesktopWindow window;
     window.show();
     const int code = app.exec();
     // For measuring scripts: proof that every pointer move was a drag step.
     if (qEnvironmentVariableIsSet("ORVANEL_REPORT_STEPS")) {
-        const orvanel::FigureState& f = window.state().figure;
+        const orvanel::FigureState& f = window.model().state().figure;
         std::fprintf(stderr, "orvanel: %ld drag steps; A at (%g, %g), D at (%g, %g)\n",
-                     window.dragSteps(), f.xA, f.yA, f.xD, double(f.yD));
+                     window.model().dragSteps(), f.xA, f.yA, f.xD, double(f.yD));
     }
     return code;
 }

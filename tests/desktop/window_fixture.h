@@ -1,17 +1,16 @@
-// Shared helpers for tests on the real window: the toolkit set up once per
+// SPDX-License-Identifier: MIT
+// Shared helpers for tests on the desktop window: the toolkit set up once per
 // test program, and real mouse events sent to the board at real positions.
 #pragma once
 
-#include "app/form1.h"
-#include "platform/toolkit.h"
+#include "desktop/desktop_window.h"
+#include "desktop/toolkit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
 
 namespace orvanel::test {
 
@@ -22,7 +21,7 @@ inline void setUpTestToolkit() {
 
 // The board as the screen shows it: surface, light objects above it; on a
 // screen with `ratio` device pixels per board pixel when that is not 1.
-inline QImage renderBoard(const Form1& w, qreal ratio = 1) {
+inline QImage renderBoard(const DesktopWindow& w, qreal ratio = 1) {
     QImage shown((QSizeF(w.board()->size()) * ratio).toSize(), QImage::Format_RGB32);
     shown.setDevicePixelRatio(ratio);
     QPainter painter(&shown);
@@ -32,7 +31,7 @@ inline QImage renderBoard(const Form1& w, qreal ratio = 1) {
 
 // Sends a mouse event to the board's drawing area at board position `pos`.
 // `buttons` is the state after the event, as the window system reports it.
-inline void sendMouse(Form1& w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
+inline void sendMouse(DesktopWindow& w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
                       Qt::MouseButtons buttons) {
     QWidget* canvas = w.board();
     QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, buttons, Qt::NoModifier);
@@ -42,7 +41,7 @@ inline void sendMouse(Form1& w, QEvent::Type type, QPointF pos, Qt::MouseButton 
 // A pointer that remembers which buttons it holds.
 class Pointer {
 public:
-    explicit Pointer(Form1& w) : w_(w) {}
+    explicit Pointer(DesktopWindow& w) : w_(w) {}
     void press(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
         held_ |= b;
         sendMouse(w_, QEvent::MouseButtonPress, p, b, held_);
@@ -59,8 +58,12 @@ public:
     }
 
 private:
-    Form1& w_;
+    DesktopWindow& w_;
     Qt::MouseButtons held_;
 };
+
+inline QPointF toQPointF(PointF p) {
+    return {p.x, p.y};
+}
 
 } // namespace orvanel::test

@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: MIT
+#include "desktop/board_widget.h"
+
+#include "desktop/board_accessible.h"
+#include "desktop/toolkit.h"
+
+#include <QAccessible>
+#include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimerEvent>
+#include <QTouchEvent>
+
+#include <cmath>
+
+namespace orvanel {
+
+static_assert(kRedShift == 16, "the desktop shows pixels in QImage's RGB32 order");
+
+namespace {
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return kLeftButton;
+    case Qt::RightButton:
+        return kRightButton;
+    case Qt::MiddleButton:
+        return kMiddleButton;
+    default:
+        return 0;
+    }
+}
+
+int buttonsCode(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? kLeftButton : 0) |
+           (buttons & Qt::RightButton ? kRightButton : 0) |
+           (buttons & Qt::MiddleButton ? kMiddleButton : 0);
+}
+
+// Modifier state as the handlers see it: 1 shift, 2 control, 4 alt.
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+RectF toRectF(const QRectF& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+QPointF toQPointF(PointF p) {
+    return {p.x, p.y};
+}
+
+// Draws `line` if it crosses `area`; `board` is the whole drawing area.
+void paintLine(QPainter& painter, const LineObject& line, const QRectF& area, const QRectF& board) {
+    if (!line.visible) {
+        return;
+    }
+    const double pad = line.width + 2;
+    const auto grown = [pad](const QRectF& r) { return toRectF(r.adjusted(-pad, -pad, pad, pad)); };
+    if (!clipSegment(line.p1, line.p2, grown(area))) {
+        return;
+    }
+    // Clip in real coordinates first: a line may end millions of pixels away.
+    // The line is cut to the whole board, the same for every repaint, so that
+    // its pixels do not depend on which part of the board is repainted.
+    const auto clipped = clipSegment(line.p1, line.p2, grown(board));
+    if (!clipped) {
+        return;
+    }
+    QPen pen(toQColor(line.color), line.width, Qt::SolidLine,
+             line.width > 1 ? Qt::RoundCap : Qt::SquareCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.drawLine(toQPointF(clipped->first), toQPointF(clipped->second));
+}
+
+// The image a raster painter draws into, when it is an RGB image drawn at one
+// device pixel per board pixel and offset by whole pixels: then the board is
+// composed straight into it, far cheaper than through the painter. On a
+// high-density screen (a device pixel ratio above 1) the painter draws.
+QImage* directTarget(QPainter& painter, QPoint& offset) {
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image) {
+        return nullptr;
+    }
+    auto* image = static_cast<QImage*>(engine->paintDevice());
+    const QTransform t = painter.deviceTransform();
+    if ((image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        image->devicePixelRatio() != 1 || !image->isDetached() ||
+        t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
+        t.dy() != std::floor(t.dy()) || t.dx() < 0 || t.dy() < 0) {
+        return nullptr;
+    }
+    offset = QPoint(int(t.dx()), int(t.dy()));
+    return image;
+}
+
+// The area that painting `rect` covers: every device pixel the rectangle
+// touches. When a board pixel spans a fractional number of device pixels (at
+// a scale of 1.5, say) a rectangle's edge may cut through a device pixel;
+// painting all of it leaves no seam between neighbouring repaints. At one
+// device pixel per board pixel it is `rect` itself.
+QRectF touchedArea(const QPainter& painter, const QRect& rect) {
+    const QTransform t = painter.deviceTransform();
+    if (t.type() <= QTransform::TxTranslate) {
+        return QRectF(rect);
+    }
+    return t.inverted().mapRect(QRectF(t.mapRect(QRectF(rect)).toAlignedRect()));
+}
+
+} // namespace
+
+BoardCanvas::BoardCanvas(Form1& model, std::function<void()> afterInput, QWidget* parent)
+    : QWidget(parent), model_(model), afterInput_(std::move(afterInput)),
+      letterFont_(designFont(kLetterFont)) {
+    setObjectName(QStringLiteral("gamenCanvas"));
+    setFixedSize(model.surface().width(), model.surface().height());
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    for (const LetterObject& letter : model.layer().letters()) {
+        letterTexts_.emplace_back(QString::fromStdString(letter.caption));
+        letterTexts_.back().prepare(QTransform(), letterFont_);
+    }
+    announcedLetterBoxes_.resize(letterTexts_.size());
+    installBoardAccessibility();
+}
+
+QRect BoardCanvas::letterBox(int index) const {
+    const Rect box = model_.layer().letter(index).box();
+    return QRect(box.left, box.top, box.width, box.height);
+}
+
+void BoardCanvas::scheduleRepaint() {
+    // Every pointer move changes the board, but the screen need not follow
+    // faster than it refreshes: a change soon after a repaint waits for the
+    // next frame, gathering what changes meanwhile.
+    if (frameTimer_.isActive()) {
+        return;
+    }
+    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < kFrameMillis) {
+        frameTimer_.start(int(kFrameMillis - sinceFrame_.elapsed()), this);
+        return;
+    }
+    requestRepaint();
+}
+
+void BoardCanvas::requestRepaint() {
+    sinceFrame_.start();
+    // Rectangle by rectangle: the repaint manager unites them without the
+    // allocations of building a region here.
+    model_.takeBoardDamage(
+        [this](const Rect& r) { update(QRect(r.left, r.top, r.width, r.height)); });
+    // Only a screen reader or another assistive tool listens; without one the
+    // drag costs nothing more.
+    if (QAccessible::isActive()) {
+        announceLetterMoves();
+    }
+}
+
+void BoardCanvas::announceLetterMoves() {
+    for (int i = 0; i < int(announcedLetterBoxes_.size()); ++i) {
+        const QRect box = letterBox(i);
+        if (box != announcedLetterBoxes_[i]) {
+            announcedLetterBoxes_[i] = box;
+            announceLetterMoved(this, i);
+        }
+    }
+}
+
+void BoardCanvas::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == frameTimer_.timerId()) {
+        frameTimer_.stop();
+        requestRepaint();
+    }
+}
+
+void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
+    painter.save();
+    const QRectF area = touchedArea(painter, rect);
+    painter.setClipRect(area);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Above one device pixel per board pixel the surface is enlarged: each
+    // board pixel becomes a block of screen pixels of its own colour, never a
+    // blend of its neighbours. The light objects are drawn at the screen's
+    // own resolution.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    QPoint offset;
+    if (QImage* target = directTarget(painter, offset)) {
+        const PixelView screen{reinterpret_cast<Rgb*>(target->bits()), target->width(),
+                               target->height(), target->bytesPerLine() / 4};
+        model_.composeBoard(screen.shifted(offset.x(), offset.y()),
+                            Rect{rect.x(), rect.y(), rect.width(), rect.height()});
+    } else {
+        paintScaled(painter, area);
+    }
+    paintLetters(painter, area);
+    painter.restore();
+}
+
+void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
+    const PixelBuffer& pixels = model_.surface().pixels();
+    const QImage surface(reinterpret_cast<const uchar*>(pixels.data()), pixels.width(),
+                         pixels.height(), pixels.width() * qsizetype(sizeof(Rgb)),
+                         QImage::Format_RGB32);
+    const QRect covered = area.toAlignedRect() & surface.rect();
+    painter.drawImage(covered, surface, covered);
+    const QRectF board(surface.rect());
+    model_.layer().forEachLineInPaintOrder(
+        [&](const LineObject& line) { paintLine(painter, line, area, board); });
+    const CircleShape& shape = model_.layer().shape();
+    if (shape.visible &&
+        RectF{area.x(), area.y(), area.width(), area.height()}.intersects(shape.bounds())) {
+        const double d = shape.diameter();
+        painter.setPen(QPen(toQColor(shape.color), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QRectF(shape.centre().x - d / 2, shape.centre().y - d / 2, d, d));
+    }
+}
+
+// The letters lie on top, each an opaque box with its caption.
+void BoardCanvas::paintLetters(QPainter& painter, const QRectF& area) const {
+    painter.setFont(letterFont_);
+    painter.setPen(toQColor(kLetterText));
+    for (int i = 0; i < int(letterTexts_.size()); ++i) {
+        const QRect box = letterBox(i);
+        if (QRectF(box).intersects(area)) {
+            painter.fillRect(box, toQColor(kLetterBackground));
+            painter.drawStaticText(box.topLeft(), letterTexts_[i]);
+        }
+    }
+}
+
+void BoardCanvas::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    for (const QRect& rect : event->region()) {
+        paintBoard(painter, rect);
+    }
+}
+
+void BoardCanvas::forward(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    const int held = buttonsCode(event->buttons());
+    const int shift = shiftCode(event->modifiers());
+    const auto x = static_cast<float>(pos.x());
+    const auto y = static_cast<float>(pos.y());
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        model_.boardPress(buttonCode(event->button()), held, shift, x, y);
+        break;
+    case QEvent::MouseButtonRelease:
+        model_.boardRelease(buttonCode(event->button()), held, shift, x, y);
+        break;
+    default:
+        model_.boardMove(held, shift, x, y);
+        break;
+    }
+    afterInput_();
+}
+
+void BoardCanvas::mousePressEvent(QMouseEvent* event) {
+    forward(event);
+}
+
+void BoardCanvas::mouseMoveEvent(QMouseEvent* event) {
+    forward(event);
+}
+
+void BoardCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    forward(event);
+}
+
+bool BoardCanvas::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        forwardTouch(static_cast<QTouchEvent*>(event));
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
+
+// One finger acts as the left button: the first to touch the board presses
+// it, its moves drag, lifting it releases. Other fingers are ignored while
+// it is down.
+void BoardCanvas::forwardTouch(QTouchEvent* event) {
+    event->accept();
+    for (const QEventPoint& point : event->points()) {
+        const auto x = static_cast<float>(point.position().x());
+        const auto y = static_cast<float>(point.position().y());
+        const int shift = shiftCode(event->modifiers());
+        if (touchId_ < 0 && point.state() == QEventPoint::Pressed) {
+            touchId_ = point.id();
+            model_.boardPress(kLeftButton, kLeftButton, shift, x, y);
+        } else if (point.id() == touchId_) {
+            if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
+                touchId_ = -1;
+                model_.boardRelease(kLeftButton, 0, shift, x, y);
+            } else if (point.state() == QEventPoint::Updated) {
+                model_.boardMove(kLeftButton, shift, x, y);
+            }
+        }
+    }
+    if (event->type() == QEvent::TouchCancel && touchId_ >= 0) {
+        touchId_ = -1; // the system took the gesture away: the finger is up
+        model_.boardRelease(kLeftButton, 0, 0, model_.state().lastX, model_.state().lastY);
+    }
+    afterInput_();
+}
+
+BoardFrame::BoardFrame(Form1& model, std::function<void()> afterInput, QWidget* parent)
+    : QFrame(parent), canvas_(new BoardCanvas(model, std::move(afterInput), this)) {
+    setObjectName(QStringLiteral("gamen"));
+    setFixedSize(kBoardBox.width, kBoardBox.height);
+    canvas_->move(kBoardBorder, kBoardBorder);
+}
+
+void BoardFrame::paintEvent(QPaintEvent*) {
+    // The classic sunken border: two shaded rings, dark above and left, light
+    // below and right.
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    const auto ring = [&](int inset, QColor topLeft, QColor bottomRight) {
+        painter.setPen(topLeft);
+        painter.drawLine(inset, inset, w - 2 - inset, inset);
+        painter.drawLine(inset, inset, inset, h - 2 - inset);
+        painter.setPen(bottomRight);
+        painter.drawLine(inset, h - 1 - inset, w - 1 - inset, h - 1 - inset);
+        painter.drawLine(w - 1 - inset, inset, w - 1 - inset, h - 1 - inset);
+    };
+    ring(0, QColor(128, 128, 128), QColor(255, 255, 255));
+    ring(1, QColor(64, 64, 64), QColor(212, 208, 200));
+}
+
+} // namespace orvanel

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// The board on the screen: a frame with a two-pixel sunken border around the
+// drawing area. The drawing area shows the window model's board and turns
+// mouse and touch events into (button code, held buttons, modifier state,
+// real board position) for the model, nothing more.
+#pragma once
+
+#include "app/form1.h"
+
+#include <QBasicTimer>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QStaticText>
+
+#include <functional>
+#include <vector>
+
+class QTouchEvent;
+
+namespace orvanel {
+
+// The drawing area, exactly the surface's size.
+class BoardCanvas : public QWidget {
+    Q_OBJECT
+
+public:
+    // `afterInput` runs after every pointer event handed to the model, so the
+    // window can show what it changed.
+    BoardCanvas(Form1& model, std::function<void()> afterInput, QWidget* parent);
+
+    const Form1& model() const { return model_; }
+    const QFont& letterFont() const { return letterFont_; }
+
+    // The box letter `index` is shown in, in the drawing area's pixels.
+    QRect letterBox(int index) const;
+
+    // Requests a repaint of what changed on the board since the last request,
+    // at most once a frame.
+    void scheduleRepaint();
+    static constexpr qint64 kFrameMillis = 16;
+
+    // Paints the board as the screen shows it into `painter` over `rect` (and
+    // over the whole of every device pixel that `rect` cuts through, at a
+    // fractional device pixel ratio); used by paintEvent and by anything that
+    // needs a picture.
+    void paintBoard(QPainter& painter, const QRect& rect) const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void requestRepaint();
+    // Tells assistive technology about the letters that moved since it was
+    // last told.
+    void announceLetterMoves();
+    void forward(QMouseEvent* event);
+    void forwardTouch(QTouchEvent* event);
+    // Draws the surface and the light objects through the painter, for
+    // screens with more than one device pixel per board pixel.
+    void paintScaled(QPainter& painter, const QRectF& area) const;
+    void paintLetters(QPainter& painter, const QRectF& area) const;
+
+    Form1& model_;
+    std::function<void()> afterInput_;
+    QFont letterFont_;
+    std::vector<QStaticText> letterTexts_;
+    std::vector<QRect> announcedLetterBoxes_;
+    // The touch point that acts as the left button; -1 while no finger is down.
+    int touchId_ = -1;
+    QBasicTimer frameTimer_;
+    QElapsedTimer sinceFrame_;
+};
+
+// `gamen`: the frame around the drawing area.
+class BoardFrame : public QFrame {
+public:
+    BoardFrame(Form1& model, std::function<void()> afterInput, QWidget* parent);
+    BoardCanvas* canvas() const { return canvas_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    BoardCanvas* canvas_;
+};
+
+} // namespace orvanel
