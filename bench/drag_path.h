@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // A recorded path of pointer positions for dragging A and D: it sweeps the
 // vertex over the board, across the base line and past the board's edges.
 #pragma once
 
-#include <QPointF>
+#include "platform/geometry.h"
 
 #include <vector>
 
@@ -10,6 +11,6 @@ namespace orvanel::bench {
 
 // Positions for a drag that starts on `vertex`; `count` of them, moving a few
 // pixels per event like a hand.
-std::vector<QPointF> recordedDragPath(QPointF vertex, int count);
+std::vector<PointF> recordedDragPath(PointF vertex, int count);
 
 } // namespace orvanel::bench

@@ -1,14 +1,13 @@
+// SPDX-License-Identifier: MIT
 // Long use: one million drag steps and 100,000 memo segments on the window,
 // through its pointer handlers. Prints resident memory before and after, and
 // the time of a drag step at the start and at the end.
-#include "app/form1.h"
+#include "desktop/desktop_window.h"
 #include "drag_path.h"
-#include "platform/toolkit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include <cstdio>
 #include <fstream>
@@ -34,23 +33,36 @@ int main(int argc, char* argv[]) {
     const long dragSteps = argc > 1 ? std::atol(argv[1]) : 1'000'000;
     const long memoSegments = argc > 2 ? std::atol(argv[2]) : 100'000;
 
-    Form1 window;
+    DesktopWindow window;
     window.show();
-    PointerSink* board = window.board()->pointerSink();
-    const std::vector<QPointF> path = bench::recordedDragPath(QPointF(550, 350), 4000);
+    Form1& model = window.model();
+    // The pointer as the drawing area hands it on, with the window's update.
+    const auto press = [&](float x, float y) {
+        model.boardPress(kLeftButton, kLeftButton, 0, x, y);
+        window.sync();
+    };
+    const auto move = [&](float x, float y) {
+        model.boardMove(kLeftButton, 0, x, y);
+        window.sync();
+    };
+    const auto release = [&](float x, float y) {
+        model.boardRelease(kLeftButton, 0, 0, x, y);
+        window.sync();
+    };
+    const std::vector<PointF> path = bench::recordedDragPath({550, 350}, 4000);
     constexpr long kWindow = 20'000; // steps timed at the start and at the end
     long step = 0;
     const auto dragFor = [&](long steps) {
         QElapsedTimer timer;
         timer.start();
         for (long i = 0; i < steps; ++i, ++step) {
-            const QPointF p = path[step % path.size()];
+            const PointF p = path[step % path.size()];
             if (step % path.size() == 0) { // take hold of D again at the path's start
-                board->boardMouseUp(kLeftButton, 0, float(p.x()), float(p.y()));
-                window.Command1()->click();
-                board->boardMouseDown(kLeftButton, 0, 550, 350);
+                release(float(p.x), float(p.y));
+                window.button(controls::Command1)->click();
+                press(550, 350);
             }
-            board->boardMouseMove(kLeftButton, 0, float(p.x()), float(p.y()));
+            move(float(p.x), float(p.y));
             QCoreApplication::processEvents(); // let repaints happen as they would
         }
         return double(timer.nsecsElapsed()) / steps / 1000;
@@ -60,22 +72,22 @@ int main(int argc, char* argv[]) {
     const double first = dragFor(kWindow);
     dragFor(dragSteps - 3 * kWindow);
     const double last = dragFor(kWindow);
-    board->boardMouseUp(kLeftButton, 0, 0, 0);
+    release(0, 0);
 
-    window.Command3()->click();
+    window.button(controls::Command3)->click();
     QElapsedTimer memoTimer;
     memoTimer.start();
     for (long i = 0; i < memoSegments; ++i) {
         if (i % 1000 == 0) {
-            window.Option1(int(i / 1000 % 8))->click();
-            board->boardMouseDown(kLeftButton, 0, float(i % 800), float(i % 600));
+            window.button(controls::Option1[i / 1000 % kPens.size()])->click();
+            press(float(i % 800), float(i % 600));
         }
-        board->boardMouseMove(kLeftButton, 0, float((i * 7) % 800), float((i * 13) % 620));
+        move(float((i * 7) % 800), float((i * 13) % 620));
     }
     const double memoMicros = double(memoTimer.nsecsElapsed()) / memoSegments / 1000;
     const long after = residentKiB();
 
-    std::printf("drag steps: %ld (%ld timed); memo segments: %ld\n", window.dragSteps(), dragSteps,
+    std::printf("drag steps: %ld (%ld timed); memo segments: %ld\n", model.dragSteps(), dragSteps,
                 memoSegments);
     std::printf("resident memory: %ld KiB before, %ld KiB after (%+ld KiB)\n", before, after,
                 after - before);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "figure/angles.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 
 namespace orvanel {
@@ -103,40 +103,49 @@ double captionValue(std::string_view caption) {
             text += c;
         }
     }
-    // The longest leading run that reads as a decimal number.
-    const auto digitsFrom = [&](std::size_t i) {
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            ++i;
-        }
-        return i;
+    // The longest leading run that reads as a decimal number: a sign, digits
+    // with a decimal point among or after them, an exponent. Read here rather
+    // than by the C library, whose decimal point follows the user's locale.
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const auto isDigit = [&](std::size_t k) {
+        return k < text.size() && text[k] >= '0' && text[k] <= '9';
     };
-    std::size_t start = 0;
-    if (start < text.size() && (text[start] == '+' || text[start] == '-')) {
-        ++start;
-    }
-    const std::size_t intEnd = digitsFrom(start);
-    std::size_t numEnd = intEnd;
-    if (numEnd < text.size() && text[numEnd] == '.') {
-        numEnd = digitsFrom(numEnd + 1);
-    }
-    if (numEnd - start <= (numEnd > intEnd ? 1u : 0u)) {
-        return 0.0; // no digit at all
-    }
-    if (numEnd < text.size() && (text[numEnd] == 'E' || text[numEnd] == 'e')) {
-        std::size_t expStart = numEnd + 1;
-        if (expStart < text.size() && (text[expStart] == '+' || text[expStart] == '-')) {
-            ++expStart;
-        }
-        const std::size_t expEnd = digitsFrom(expStart);
-        if (expEnd > expStart) {
-            numEnd = expEnd;
-        }
-    }
-    // from_chars takes no leading '+' and reads the same whatever the locale.
-    const std::size_t from = text[0] == '+' ? 1 : 0;
+    bool anyDigit = false;
     double value = 0.0;
-    std::from_chars(text.data() + from, text.data() + numEnd, value);
-    return value;
+    for (; isDigit(i); ++i) {
+        value = value * 10 + (text[i] - '0');
+        anyDigit = true;
+    }
+    if (i < text.size() && text[i] == '.') {
+        double scale = 0.1;
+        for (++i; isDigit(i); ++i) {
+            value += (text[i] - '0') * scale;
+            scale /= 10;
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        std::size_t k = i + 1;
+        const bool negativeExponent = k < text.size() && text[k] == '-';
+        if (k < text.size() && (text[k] == '+' || text[k] == '-')) {
+            ++k;
+        }
+        int exponent = 0;
+        for (; isDigit(k); ++k) {
+            exponent = std::min(exponent * 10 + (text[k] - '0'), 400);
+        }
+        if (isDigit(k - 1)) {
+            value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+        }
+    }
+    return negative ? -value : value;
 }
 
 } // namespace orvanel

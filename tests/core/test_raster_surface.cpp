@@ -1,317 +1,334 @@
+// SPDX-License-Identifier: MIT
 // Pixel rules of the board surface: flood fill, segments, circles, clearing.
 #include "ascii_image.h"
 
-#include "platform/palette.h"
+#include "platform/color.h"
 
-#include <QRandomGenerator>
-#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
 
 using namespace orvanel;
 using namespace orvanel::test;
 
 namespace {
 
-bool sameImage(const RasterSurface& a, const RasterSurface& b) {
-    return a.image() == b.image();
+PointF toPointF(Point p) {
+    return {double(p.x), double(p.y)};
 }
+
+// The rectangles the surface reports as changed since the last call.
+std::vector<Rect> takeChanged(RasterSurface& surface) {
+    std::vector<Rect> rects;
+    surface.takeChangedRects([&](const Rect& r) { rects.push_back(r); });
+    return rects;
+}
+
+struct FloodFillRow {
+    std::string name;
+    Art before;
+    Point start;
+    bool painted;
+    Art after;
+};
 
 } // namespace
 
-class RasterSurfaceTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void floodFill_data();
-    void floodFill();
-    void floodFillWholeBoard();
-    void floodFillDoesNotRecurse();
-    void thinSegmentIsDirectionIndependent();
-    void thinSegmentEndsRoundHalfToEven_data();
-    void thinSegmentEndsRoundHalfToEven();
-    void thinSegmentIs8ConnectedWithBothEnds();
-    void redrawInGreenCoversExactly();
-    void wideSegmentCoversHalfWidth_data();
-    void wideSegmentCoversHalfWidth();
-    void circleOutlineIsSymmetricAndClosed();
-    void solidCircleIsFilled();
-    void farAwayCoordinatesAreClipped_data();
-    void farAwayCoordinatesAreClipped();
-    void clearEqualsFullFill();
-    void changedRegionCoversChangedPixels();
-};
-
-void RasterSurfaceTest::floodFill_data() {
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QPoint>("start");
-    QTest::addColumn<bool>("painted");
-    QTest::addColumn<QStringList>("after");
-
-    QTest::newRow("closed box: inside only, border kept")
-        << QStringList{".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."}
-        << QPoint(3, 2) << true
-        << QStringList{".......", ".#####.", ".#YYY#.", ".#YYY#.", ".#####.", "......."};
-    // 8-connected diagonal border: a 4-connected fill must not slip between
-    // two diagonal neighbours.
-    QTest::newRow("diagonal border holds")
-        << QStringList{"#.....", ".#....", "..#...", "...#..", "....#.", ".....#"} << QPoint(0, 5)
-        << true << QStringList{"#.....", "Y#....", "YY#...", "YYY#..", "YYYY#.", "YYYYY#"};
-    QTest::newRow("start on the border paints nothing")
-        << QStringList{"...", ".#.", "..."} << QPoint(1, 1) << false
-        << QStringList{"...", ".#.", "..."};
-    QTest::newRow("start left of the surface paints nothing")
-        << QStringList{"...", "..."} << QPoint(-1, 0) << false << QStringList{"...", "..."};
-    QTest::newRow("start below the surface paints nothing")
-        << QStringList{"...", "..."} << QPoint(1, 2) << false << QStringList{"...", "..."};
-    QTest::newRow("other colours inside are painted over")
-        << QStringList{"#####", "#RBR#", "#####"} << QPoint(1, 1) << true
-        << QStringList{"#####", "#YYY#", "#####"};
-    QTest::newRow("pixels already of the fill colour are passed through")
-        << QStringList{"######", "#.Y..#", "#.Y.##", "######"} << QPoint(1, 1) << true
-        << QStringList{"######", "#YYYY#", "#YYY##", "######"};
-    QTest::newRow("region reached only around corners")
-        << QStringList{"#######", "#...#.#", "#.#.#.#", "#.#...#", "#######"} << QPoint(1, 1)
-        << true << QStringList{"#######", "#YYY#Y#", "#Y#Y#Y#", "#Y#YYY#", "#######"};
-    QTest::newRow("fill runs to the surface's edges")
-        << QStringList{"..#..", "..#..", "..#.."} << QPoint(4, 0) << true
-        << QStringList{"..#YY", "..#YY", "..#YY"};
+TEST(RasterSurface, FloodFill) {
+    const std::vector<FloodFillRow> rows{
+        {"closed box: inside only, border kept",
+         {".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."},
+         {3, 2},
+         true,
+         {".......", ".#####.", ".#YYY#.", ".#YYY#.", ".#####.", "......."}},
+        // 8-connected diagonal border: a 4-connected fill must not slip between
+        // two diagonal neighbours.
+        {"diagonal border holds",
+         {"#.....", ".#....", "..#...", "...#..", "....#.", ".....#"},
+         {0, 5},
+         true,
+         {"#.....", "Y#....", "YY#...", "YYY#..", "YYYY#.", "YYYYY#"}},
+        {"start on the border paints nothing",
+         {"...", ".#.", "..."},
+         {1, 1},
+         false,
+         {"...", ".#.", "..."}},
+        {"start left of the surface paints nothing",
+         {"...", "..."},
+         {-1, 0},
+         false,
+         {"...", "..."}},
+        {"start below the surface paints nothing", {"...", "..."}, {1, 2}, false, {"...", "..."}},
+        {"other colours inside are painted over",
+         {"#####", "#RBR#", "#####"},
+         {1, 1},
+         true,
+         {"#####", "#YYY#", "#####"}},
+        {"pixels already of the fill colour are passed through",
+         {"######", "#.Y..#", "#.Y.##", "######"},
+         {1, 1},
+         true,
+         {"######", "#YYYY#", "#YYY##", "######"}},
+        {"region reached only around corners",
+         {"#######", "#...#.#", "#.#.#.#", "#.#...#", "#######"},
+         {1, 1},
+         true,
+         {"#######", "#YYY#Y#", "#Y#Y#Y#", "#Y#YYY#", "#######"}},
+        {"fill runs to the surface's edges",
+         {"..#..", "..#..", "..#.."},
+         {4, 0},
+         true,
+         {"..#YY", "..#YY", "..#YY"}},
+    };
+    for (const FloodFillRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        RasterSurface surface = surfaceFromArt(row.before);
+        surface.setFillColor(kYellow);
+        EXPECT_EQ(surface.floodFill(row.start, kWhite), row.painted);
+        EXPECT_EQ(artFromSurface(surface), row.after);
+    }
 }
 
-void RasterSurfaceTest::floodFill() {
-    QFETCH(QStringList, before);
-    QFETCH(QPoint, start);
-    QFETCH(bool, painted);
-    QFETCH(QStringList, after);
-    RasterSurface surface = surfaceFromArt(before);
-    surface.setFillColor(kYellow);
-    QCOMPARE(surface.floodFill(start, kWhite), painted);
-    QCOMPARE(artFromSurface(surface), after);
-}
-
-void RasterSurfaceTest::floodFillWholeBoard() {
+TEST(RasterSurface, FloodFillWholeBoard) {
     RasterSurface surface;
     surface.setFillColor(kYellow);
-    QVERIFY(surface.floodFill(QPoint(401, 313), kWhite));
-    QCOMPARE(countColor(surface, kYellow), kBoardSize.width() * kBoardSize.height());
+    ASSERT_TRUE(surface.floodFill({401, 313}, kWhite));
+    EXPECT_EQ(countColor(surface, kYellow), kBoardSize.width * kBoardSize.height);
     // The fill's work space is reused: a second fill over the same pixels works.
     surface.setFillColor(kWhite);
-    QVERIFY(surface.floodFill(QPoint(0, 0), kGreen));
-    QCOMPARE(countColor(surface, kWhite), kBoardSize.width() * kBoardSize.height());
+    ASSERT_TRUE(surface.floodFill({0, 0}, kGreen));
+    EXPECT_EQ(countColor(surface, kWhite), kBoardSize.width * kBoardSize.height);
 }
 
-void RasterSurfaceTest::floodFillDoesNotRecurse() {
+TEST(RasterSurface, FloodFillDoesNotRecurse) {
     // A serpentine corridor one pixel wide through the whole board: a fill that
     // recursed per pixel would need hundreds of thousands of frames.
     RasterSurface surface;
     for (int x = 1; x < surface.width(); x += 2) {
         const double y1 = (x / 2) % 2 == 0 ? 0 : 1;
-        surface.drawSegment(QPointF(x, y1), QPointF(x, y1 + surface.height() - 2), kWhite);
+        surface.drawSegment({double(x), y1}, {double(x), y1 + surface.height() - 2}, kWhite);
     }
     surface.setFillColor(kYellow);
-    QVERIFY(surface.floodFill(QPoint(0, 0), kWhite));
-    QCOMPARE(countColor(surface, kGreen), 0);
+    ASSERT_TRUE(surface.floodFill({0, 0}, kWhite));
+    EXPECT_EQ(countColor(surface, kGreen), 0);
 }
 
-void RasterSurfaceTest::thinSegmentIsDirectionIndependent() {
-    QRandomGenerator rng(7);
+TEST(RasterSurface, ThinSegmentIsDirectionIndependent) {
+    std::mt19937_64 rng(7);
     for (int i = 0; i < 2000; ++i) {
-        const QPointF a(uniform(rng, -20.0, 60.0), uniform(rng, -20.0, 60.0));
-        const QPointF b(uniform(rng, -20.0, 60.0), uniform(rng, -20.0, 60.0));
-        RasterSurface forward(QSize(40, 40));
-        RasterSurface backward(QSize(40, 40));
+        const PointF a{uniform(rng, -20.0, 60.0), uniform(rng, -20.0, 60.0)};
+        const PointF b{uniform(rng, -20.0, 60.0), uniform(rng, -20.0, 60.0)};
+        RasterSurface forward(Size{40, 40});
+        RasterSurface backward(Size{40, 40});
         forward.drawSegment(a, b, kWhite);
         backward.drawSegment(b, a, kWhite);
-        QVERIFY2(
-            sameImage(forward, backward),
-            qPrintable(
-                QStringLiteral("(%1,%2)-(%3,%4)").arg(a.x()).arg(a.y()).arg(b.x()).arg(b.y())));
+        ASSERT_TRUE(forward.pixels() == backward.pixels())
+            << "(" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << ")";
     }
 }
 
-void RasterSurfaceTest::thinSegmentEndsRoundHalfToEven_data() {
-    QTest::addColumn<QPointF>("end");
-    QTest::addColumn<QPoint>("pixel");
-    QTest::newRow("2.5 rounds down to even 2") << QPointF(2.5, 2.5) << QPoint(2, 2);
-    QTest::newRow("3.5 rounds up to even 4") << QPointF(3.5, 3.5) << QPoint(4, 4);
-    QTest::newRow("2.51 rounds up") << QPointF(2.51, 1.49) << QPoint(3, 1);
+TEST(RasterSurface, ThinSegmentEndsRoundHalfToEven) {
+    struct Row {
+        std::string name;
+        PointF end;
+        Point pixel;
+    };
+    const std::vector<Row> rows{
+        {"2.5 rounds down to even 2", {2.5, 2.5}, {2, 2}},
+        {"3.5 rounds up to even 4", {3.5, 3.5}, {4, 4}},
+        {"2.51 rounds up", {2.51, 1.49}, {3, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RasterSurface surface(Size{8, 8});
+        surface.drawSegment(row.end, row.end, kWhite);
+        EXPECT_EQ(countColor(surface, kWhite), 1);
+        EXPECT_EQ(surface.pixel(row.pixel.x, row.pixel.y), kWhite);
+    }
 }
 
-void RasterSurfaceTest::thinSegmentEndsRoundHalfToEven() {
-    QFETCH(QPointF, end);
-    QFETCH(QPoint, pixel);
-    RasterSurface surface(QSize(8, 8));
-    surface.drawSegment(end, end, kWhite);
-    QCOMPARE(countColor(surface, kWhite), 1);
-    QCOMPARE(surface.pixel(pixel.x(), pixel.y()), kWhite);
-}
-
-void RasterSurfaceTest::thinSegmentIs8ConnectedWithBothEnds() {
-    QRandomGenerator rng(11);
+TEST(RasterSurface, ThinSegmentIs8ConnectedWithBothEnds) {
+    std::mt19937_64 rng(11);
     for (int i = 0; i < 500; ++i) {
-        const QPoint a(rng.bounded(0, 50), rng.bounded(0, 50));
-        const QPoint b(rng.bounded(0, 50), rng.bounded(0, 50));
-        RasterSurface surface(QSize(50, 50));
-        surface.drawSegment(a, b, kWhite);
-        QCOMPARE(surface.pixel(a.x(), a.y()), kWhite);
-        QCOMPARE(surface.pixel(b.x(), b.y()), kWhite);
+        const Point a{bounded(rng, 0, 50), bounded(rng, 0, 50)};
+        const Point b{bounded(rng, 0, 50), bounded(rng, 0, 50)};
+        SCOPED_TRACE(testing::Message()
+                     << "(" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << ")");
+        RasterSurface surface(Size{50, 50});
+        surface.drawSegment(toPointF(a), toPointF(b), kWhite);
+        ASSERT_EQ(surface.pixel(a.x, a.y), kWhite);
+        ASSERT_EQ(surface.pixel(b.x, b.y), kWhite);
         // As many pixels as the longer axis spans: one per column or row.
-        const int expected = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())) + 1;
-        QCOMPARE(countColor(surface, kWhite), expected);
+        const int expected = std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) + 1;
+        ASSERT_EQ(countColor(surface, kWhite), expected);
     }
 }
 
-void RasterSurfaceTest::redrawInGreenCoversExactly() {
-    QRandomGenerator rng(3);
+TEST(RasterSurface, RedrawInGreenCoversExactly) {
+    std::mt19937_64 rng(3);
     for (int i = 0; i < 1000; ++i) {
-        RasterSurface surface(QSize(64, 64));
-        const QPointF a(uniform(rng, -10.0, 74.0), uniform(rng, -10.0, 74.0));
-        const QPointF b(uniform(rng, -10.0, 74.0), uniform(rng, -10.0, 74.0));
-        const QPointF c(uniform(rng, 0.0, 64.0), uniform(rng, 0.0, 64.0));
+        RasterSurface surface(Size{64, 64});
+        const PointF a{uniform(rng, -10.0, 74.0), uniform(rng, -10.0, 74.0)};
+        const PointF b{uniform(rng, -10.0, 74.0), uniform(rng, -10.0, 74.0)};
+        const PointF c{uniform(rng, 0.0, 64.0), uniform(rng, 0.0, 64.0)};
         surface.drawSegment(a, b, kWhite);
         surface.drawCircle(c, 30, kWhite);
         surface.drawCircle(c, 30, kGreen);
         surface.drawSegment(a, b, kGreen);
-        QCOMPARE(countColor(surface, kWhite), 0);
+        ASSERT_EQ(countColor(surface, kWhite), 0)
+            << "segment (" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << "), circle at ("
+            << c.x << "," << c.y << ")";
     }
 }
 
-void RasterSurfaceTest::wideSegmentCoversHalfWidth_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("reach"); // rows covered on each side of the centre line
-    QTest::newRow("thin pen, 3") << 3 << 1;
-    QTest::newRow("bold pen, 6") << 6 << 3;
-    QTest::newRow("thin eraser, 15") << 15 << 7;
-    QTest::newRow("bold eraser, 25") << 25 << 12;
+TEST(RasterSurface, WideSegmentCoversHalfWidth) {
+    struct Row {
+        std::string name;
+        int width;
+        int reach; // rows covered on each side of the centre line
+    };
+    const std::vector<Row> rows{
+        {"thin pen, 3", 3, 1},
+        {"bold pen, 6", 6, 3},
+        {"thin eraser, 15", 15, 7},
+        {"bold eraser, 25", 25, 12},
+    };
+    for (const auto& [name, width, reach] : rows) {
+        SCOPED_TRACE(name);
+        RasterSurface surface(Size{100, 60});
+        surface.setLineWidth(width);
+        surface.drawSegment({30, 30}, {70, 30}, kYellow);
+        for (int dy = -reach; dy <= reach; ++dy) {
+            EXPECT_EQ(surface.pixel(50, 30 + dy), kYellow) << "dy " << dy;
+        }
+        EXPECT_EQ(surface.pixel(50, 30 - reach - 1), kGreen);
+        EXPECT_EQ(surface.pixel(50, 30 + reach + 1), kGreen);
+        // Round ends: the end cap reaches as far as the sides, but not its corners.
+        EXPECT_EQ(surface.pixel(70 + reach, 30), kYellow);
+        EXPECT_EQ(surface.pixel(70 + reach + 1, 30), kGreen);
+        if (reach >= 3) {
+            EXPECT_EQ(surface.pixel(70 + reach, 30 + reach), kGreen);
+        }
+        // A zero-length segment is a dot as wide as the pen.
+        RasterSurface dot(Size{60, 60});
+        dot.setLineWidth(width);
+        dot.drawSegment({30, 30}, {30, 30}, kYellow);
+        EXPECT_EQ(dot.pixel(30 + reach, 30), kYellow);
+        EXPECT_EQ(dot.pixel(30 + reach + 1, 30), kGreen);
+    }
 }
 
-void RasterSurfaceTest::wideSegmentCoversHalfWidth() {
-    QFETCH(int, width);
-    QFETCH(int, reach);
-    RasterSurface surface(QSize(100, 60));
-    surface.setLineWidth(width);
-    surface.drawSegment(QPointF(30, 30), QPointF(70, 30), kYellow);
-    for (int dy = -reach; dy <= reach; ++dy) {
-        QCOMPARE(surface.pixel(50, 30 + dy), kYellow);
-    }
-    QCOMPARE(surface.pixel(50, 30 - reach - 1), kGreen);
-    QCOMPARE(surface.pixel(50, 30 + reach + 1), kGreen);
-    // Round ends: the end cap reaches as far as the sides, but not its corners.
-    QCOMPARE(surface.pixel(70 + reach, 30), kYellow);
-    QCOMPARE(surface.pixel(70 + reach + 1, 30), kGreen);
-    if (reach >= 3) {
-        QCOMPARE(surface.pixel(70 + reach, 30 + reach), kGreen);
-    }
-    // A zero-length segment is a dot as wide as the pen.
-    RasterSurface dot(QSize(60, 60));
-    dot.setLineWidth(width);
-    dot.drawSegment(QPointF(30, 30), QPointF(30, 30), kYellow);
-    QCOMPARE(dot.pixel(30 + reach, 30), kYellow);
-    QCOMPARE(dot.pixel(30 + reach + 1, 30), kGreen);
-}
-
-void RasterSurfaceTest::circleOutlineIsSymmetricAndClosed() {
-    RasterSurface surface(QSize(81, 81));
-    surface.drawCircle(QPointF(40, 40), 30, kWhite);
+TEST(RasterSurface, CircleOutlineIsSymmetricAndClosed) {
+    RasterSurface surface(Size{81, 81});
+    surface.drawCircle({40, 40}, 30, kWhite);
     for (int y = 0; y < 81; ++y) {
         for (int x = 0; x < 81; ++x) {
-            const QRgb p = surface.pixel(x, y);
-            QCOMPARE(surface.pixel(80 - x, y), p);
-            QCOMPARE(surface.pixel(x, 80 - y), p);
-            QCOMPARE(surface.pixel(y, x), p);
+            const Rgb p = surface.pixel(x, y);
+            ASSERT_EQ(surface.pixel(80 - x, y), p) << "x " << x << ", y " << y;
+            ASSERT_EQ(surface.pixel(x, 80 - y), p) << "x " << x << ", y " << y;
+            ASSERT_EQ(surface.pixel(y, x), p) << "x " << x << ", y " << y;
         }
     }
-    QCOMPARE(surface.pixel(40, 10), kWhite);
-    QCOMPARE(surface.pixel(70, 40), kWhite);
+    EXPECT_EQ(surface.pixel(40, 10), kWhite);
+    EXPECT_EQ(surface.pixel(70, 40), kWhite);
     surface.setFillColor(kYellow);
-    QVERIFY(surface.floodFill(QPoint(40, 40), kWhite));
+    ASSERT_TRUE(surface.floodFill({40, 40}, kWhite));
     // The fill stays inside: every yellow pixel lies within the radius.
     for (int y = 0; y < 81; ++y) {
         for (int x = 0; x < 81; ++x) {
             if (surface.pixel(x, y) == kYellow) {
-                QVERIFY(std::hypot(x - 40, y - 40) < 30);
+                ASSERT_LT(std::hypot(x - 40, y - 40), 30) << "x " << x << ", y " << y;
             }
         }
     }
-    QCOMPARE(surface.pixel(0, 0), kGreen);
+    EXPECT_EQ(surface.pixel(0, 0), kGreen);
 }
 
-void RasterSurfaceTest::solidCircleIsFilled() {
-    RasterSurface surface(QSize(80, 80));
+TEST(RasterSurface, SolidCircleIsFilled) {
+    RasterSurface surface(Size{80, 80});
     surface.setFillStyle(RasterSurface::FillStyle::Solid);
     surface.setFillColor(kYellow);
-    surface.drawCircle(QPointF(40, 40), 10, kWhite);
-    QCOMPARE(surface.pixel(40, 40), kYellow);
-    QCOMPARE(surface.pixel(40, 30), kWhite);
-    QCOMPARE(surface.pixel(40, 28), kGreen);
+    surface.drawCircle({40, 40}, 10, kWhite);
+    EXPECT_EQ(surface.pixel(40, 40), kYellow);
+    EXPECT_EQ(surface.pixel(40, 30), kWhite);
+    EXPECT_EQ(surface.pixel(40, 28), kGreen);
 }
 
-void RasterSurfaceTest::farAwayCoordinatesAreClipped_data() {
-    QTest::addColumn<QPointF>("far");
-    QTest::addColumn<int>("width");
+TEST(RasterSurface, FarAwayCoordinatesAreClipped) {
+    struct Row {
+        PointF far;
+        int width;
+    };
+    std::vector<Row> rows;
     for (const double d : {1e4, 1e7, 1e30}) {
         for (const int width : {1, 25}) {
-            QTest::addRow("(-%g, %g) at width %d", d, d * 0.3, width)
-                << QPointF(-d, d * 0.3) << width;
-            QTest::addRow("(%g, -%g) at width %d", d, d, width) << QPointF(d, -d) << width;
+            rows.push_back({{-d, d * 0.3}, width});
+            rows.push_back({{d, -d}, width});
         }
+    }
+    for (const auto& [far, width] : rows) {
+        SCOPED_TRACE(testing::Message() << "(" << far.x << ", " << far.y << ") at width " << width);
+        RasterSurface surface;
+        surface.setLineWidth(width);
+        const PointF near{400, 300};
+        surface.drawSegment(far, near, kWhite);
+        EXPECT_EQ(surface.pixel(400, 300), kWhite);
+        // The visible part runs from the near end towards the far one.
+        const PointF dir = (far - near) * (1 / std::hypot(far.x - near.x, far.y - near.y));
+        const PointF probe = near + 100 * dir;
+        EXPECT_EQ(surface.pixel(int(std::lround(probe.x)), int(std::lround(probe.y))), kWhite);
+        surface.drawCircle(far, 30, kWhite);
+        surface.setFillColor(kYellow);
+        EXPECT_FALSE(surface.floodFill({int(std::clamp(far.x, -1e9, 1e9)), 0}, kWhite));
     }
 }
 
-void RasterSurfaceTest::farAwayCoordinatesAreClipped() {
-    QFETCH(QPointF, far);
-    QFETCH(int, width);
+TEST(RasterSurface, ClearEqualsFullFill) {
+    std::mt19937_64 rng(5);
     RasterSurface surface;
-    surface.setLineWidth(width);
-    const QPointF near(400, 300);
-    surface.drawSegment(far, near, kWhite);
-    QCOMPARE(surface.pixel(400, 300), kWhite);
-    // The visible part runs from the near end towards the far one.
-    const QPointF dir = (far - near) / std::hypot(far.x() - near.x(), far.y() - near.y());
-    const QPointF probe = near + 100 * dir;
-    QCOMPARE(surface.pixel(qRound(probe.x()), qRound(probe.y())), kWhite);
-    surface.drawCircle(far, 30, kWhite);
-    surface.setFillColor(kYellow);
-    QVERIFY(!surface.floodFill(QPoint(int(std::clamp(far.x(), -1e9, 1e9)), 0), kWhite));
-}
-
-void RasterSurfaceTest::clearEqualsFullFill() {
-    QRandomGenerator rng(5);
-    RasterSurface surface;
-    const QImage blank = RasterSurface().image();
+    const PixelBuffer blank = RasterSurface().pixels();
     for (int round = 0; round < 50; ++round) {
         for (int i = 0; i < 5; ++i) {
-            surface.setLineWidth(rng.bounded(1, 26));
-            surface.drawSegment(QPointF(uniform(rng, -100.0, 900.0), uniform(rng, -100.0, 700.0)),
-                                QPointF(uniform(rng, -100.0, 900.0), uniform(rng, -100.0, 700.0)),
-                                paletteColor(rng.bounded(16)));
+            surface.setLineWidth(bounded(rng, 1, 26));
+            surface.drawSegment({uniform(rng, -100.0, 900.0), uniform(rng, -100.0, 700.0)},
+                                {uniform(rng, -100.0, 900.0), uniform(rng, -100.0, 700.0)},
+                                paletteColor(bounded(rng, 0, 16)));
         }
         surface.setLineWidth(1);
-        surface.drawCircle(QPointF(rng.bounded(802.0), rng.bounded(626.0)), 30, kWhite);
+        surface.drawCircle({uniform(rng, 0.0, 802.0), uniform(rng, 0.0, 626.0)}, 30, kWhite);
         surface.setFillColor(kYellow);
-        surface.floodFill(QPoint(rng.bounded(802), rng.bounded(626)), kWhite);
+        surface.floodFill({bounded(rng, 0, 802), bounded(rng, 0, 626)}, kWhite);
         surface.clear();
-        QVERIFY(surface.image() == blank);
+        ASSERT_TRUE(surface.pixels() == blank) << "round " << round;
     }
 }
 
-void RasterSurfaceTest::changedRegionCoversChangedPixels() {
+TEST(RasterSurface, ChangedRectsCoverChangedPixels) {
     RasterSurface surface;
-    surface.takeChangedRegion();
-    QImage before = surface.image().copy();
+    takeChanged(surface);
+    const PixelBuffer before = surface.pixels();
     surface.setLineWidth(6);
-    surface.drawSegment(QPointF(100, 100), QPointF(300, 220), kYellow);
+    surface.drawSegment({100, 100}, {300, 220}, kYellow);
     surface.setLineWidth(1);
-    surface.drawSegment(QPointF(0, 600), QPointF(801, 600), kGreen); // changes nothing
-    const QRegion changed = surface.takeChangedRegion();
+    surface.drawSegment({0, 600}, {801, 600}, kGreen); // changes nothing
+    const std::vector<Rect> changed = takeChanged(surface);
     for (int y = 0; y < surface.height(); ++y) {
         for (int x = 0; x < surface.width(); ++x) {
-            if (surface.image().pixel(x, y) != before.pixel(x, y)) {
-                QVERIFY(changed.contains(QPoint(x, y)));
+            if (surface.pixel(x, y) != before.pixel(x, y)) {
+                ASSERT_TRUE(std::any_of(changed.begin(), changed.end(),
+                                        [&](const Rect& r) {
+                                            return r.contains({x, y});
+                                        }))
+                    << "x " << x << ", y " << y;
             }
         }
     }
-    QVERIFY(!changed.intersects(QRect(0, 590, 802, 20)));
-    QVERIFY(surface.takeChangedRegion().isEmpty());
+    const Rect untouched{0, 590, 802, 20};
+    EXPECT_TRUE(std::none_of(changed.begin(), changed.end(),
+                             [&](const Rect& r) { return r.intersects(untouched); }));
+    EXPECT_TRUE(takeChanged(surface).empty());
 }
-
-QTEST_GUILESS_MAIN(RasterSurfaceTest)
-#include "test_raster_surface.moc"

@@ -1,22 +1,29 @@
+// SPDX-License-Identifier: MIT
 // The board's fast drawing (clearing only what was painted, segments walked
-// row by row, outlines clipped to the marks' boxes, the fill's alpha marks)
+// row by row, outlines clipped to the marks' boxes, the fill's span scans)
 // must leave exactly the pixels of the plain way: clear everything, draw
 // every primitive pixel by pixel. A seeded random session of drags, right
 // presses, memo strokes with every pen, trace keeping and resets is played on
-// the real window and on a plain reference board, and the two surfaces are
+// the window model and on a plain reference board, and the two boards are
 // compared after every operation.
+#include <gtest/gtest.h>
+
 #include "ascii_image.h"
-#include "window_fixture.h"
+#include "core_fixture.h"
 
 #include "figure/angles.h"
-#include "platform/palette.h"
 #include "tools/memo_pen.h"
 
-#include <QRandomGenerator>
-#include <QTest>
-
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <deque>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace orvanel;
 using namespace orvanel::test;
@@ -26,9 +33,9 @@ namespace {
 // The plain board: every operation touches every pixel it may concern.
 class ReferenceBoard {
 public:
-    ReferenceBoard() : image_(kBoardSize, QImage::Format_RGB32) { reset(); }
+    ReferenceBoard() : image_(kBoardSize, kGreen) { reset(); }
 
-    const QImage& image() const { return image_; }
+    const PixelBuffer& pixels() const { return image_; }
 
     void reset() {
         image_.fill(kGreen);
@@ -49,19 +56,20 @@ public:
         drawFigure();
     }
     void setPen(int width) { width_ = width; }
-    void memoSegment(QPointF from, QPointF to, QRgb color) {
+    void memoSegment(PointF from, PointF to, Rgb color) {
         if (width_ <= 1) {
             thinSegment(from, to, color);
             return;
         }
         // Every pixel whose centre lies within half the width of the segment.
         const double r = width_ / 2.0;
-        const QRect box =
-            QRectF(from, to).normalized().adjusted(-r - 1, -r - 1, r + 1, r + 1).toAlignedRect() &
-            image_.rect();
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            for (int x = box.left(); x <= box.right(); ++x) {
-                if (distanceToSegment(QPointF(x, y), from, to) <= r) {
+        const Rect box = RectF::spanning(from, to)
+                             .adjusted(-r - 1, -r - 1, r + 1, r + 1)
+                             .alignedRect()
+                             .intersected(image_.rect());
+        for (int y = box.top; y <= box.bottom(); ++y) {
+            for (int x = box.left; x <= box.right(); ++x) {
+                if (distanceToSegment(PointF{double(x), double(y)}, from, to) <= r) {
                     plot(x, y, color);
                 }
             }
@@ -69,16 +77,18 @@ public:
     }
 
 private:
-    static double distanceToSegment(QPointF p, QPointF a, QPointF b) {
-        const QPointF d = b - a;
-        const double len2 = QPointF::dotProduct(d, d);
-        const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(p - a, d) / len2, 0.0, 1.0) : 0;
-        const QPointF q = a + t * d - p;
-        return std::hypot(q.x(), q.y());
+    static double dot(PointF a, PointF b) { return a.x * b.x + a.y * b.y; }
+
+    static double distanceToSegment(PointF p, PointF a, PointF b) {
+        const PointF d = b - a;
+        const double len2 = dot(d, d);
+        const double t = len2 > 0 ? std::clamp(dot(p - a, d) / len2, 0.0, 1.0) : 0;
+        const PointF q = a + t * d - p;
+        return std::hypot(q.x, q.y);
     }
 
-    QRgb& at(qint64 x, qint64 y) { return reinterpret_cast<QRgb*>(image_.scanLine(int(y)))[x]; }
-    void plot(qint64 x, qint64 y, QRgb color) {
+    Rgb& at(std::int64_t x, std::int64_t y) { return image_.row(int(y))[x]; }
+    void plot(std::int64_t x, std::int64_t y, Rgb color) {
         if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height()) {
             at(x, y) = color;
         }
@@ -86,18 +96,20 @@ private:
 
     // The digital line between the rounded ends, column by column (or row by
     // row), ends ordered, halves rounded up.
-    void thinSegment(QPointF from, QPointF to, QRgb color) {
-        qint64 x0 = qint64(std::nearbyint(from.x())), y0 = qint64(std::nearbyint(from.y()));
-        qint64 x1 = qint64(std::nearbyint(to.x())), y1 = qint64(std::nearbyint(to.y()));
-        const auto roundedRatio = [](qint64 num, qint64 den) { // round(num / den), den > 0
-            return qint64(std::floor((2.0 * num + den) / (2.0 * den)));
+    void thinSegment(PointF from, PointF to, Rgb color) {
+        std::int64_t x0 = std::int64_t(std::nearbyint(from.x));
+        std::int64_t y0 = std::int64_t(std::nearbyint(from.y));
+        std::int64_t x1 = std::int64_t(std::nearbyint(to.x));
+        std::int64_t y1 = std::int64_t(std::nearbyint(to.y));
+        const auto roundedRatio = [](std::int64_t num, std::int64_t den) { // round(num / den)
+            return std::int64_t(std::floor((2.0 * num + den) / (2.0 * den)));
         };
         if (std::abs(x1 - x0) >= std::abs(y1 - y0)) {
             if (x0 > x1) {
                 std::swap(x0, x1);
                 std::swap(y0, y1);
             }
-            for (qint64 x = x0; x <= x1; ++x) {
+            for (std::int64_t x = x0; x <= x1; ++x) {
                 plot(x, x1 == x0 ? y0 : y0 + roundedRatio((x - x0) * (y1 - y0), x1 - x0), color);
             }
         } else {
@@ -105,16 +117,16 @@ private:
                 std::swap(x0, x1);
                 std::swap(y0, y1);
             }
-            for (qint64 y = y0; y <= y1; ++y) {
+            for (std::int64_t y = y0; y <= y1; ++y) {
                 plot(x0 + roundedRatio((y - y0) * (x1 - x0), y1 - y0), y, color);
             }
         }
     }
 
-    void circle(QPointF centre, QRgb color) {
-        const qint64 cx = qint64(std::nearbyint(centre.x())),
-                     cy = qint64(std::nearbyint(centre.y()));
-        qint64 x = 0, y = 30, d = 1 - 30;
+    void circle(PointF centre, Rgb color) {
+        const std::int64_t cx = std::int64_t(std::nearbyint(centre.x));
+        const std::int64_t cy = std::int64_t(std::nearbyint(centre.y));
+        std::int64_t x = 0, y = 30, d = 1 - 30;
         while (x <= y) {
             for (const auto& [px, py] : {std::pair{x, y},
                                          {y, x},
@@ -132,30 +144,31 @@ private:
     }
 
     // Breadth first, a visited flag per pixel, four neighbours.
-    void fill(QPoint start, QRgb color) {
-        if (!image_.rect().contains(start) || at(start.x(), start.y()) == kWhite) {
+    void fill(Point start, Rgb color) {
+        if (!image_.rect().contains(start) || at(start.x, start.y) == kWhite) {
             return;
         }
-        visited_.assign(std::size_t(image_.width()) * image_.height(), 0);
-        std::deque<QPoint> queue{start};
-        visited_[start.y() * image_.width() + start.x()] = 1;
+        const std::size_t w = std::size_t(image_.width());
+        visited_.assign(w * std::size_t(image_.height()), 0);
+        std::deque<Point> queue{start};
+        visited_[std::size_t(start.y) * w + std::size_t(start.x)] = 1;
         while (!queue.empty()) {
-            const QPoint p = queue.front();
+            const Point p = queue.front();
             queue.pop_front();
-            at(p.x(), p.y()) = color;
-            for (const QPoint n :
-                 {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
-                if (image_.rect().contains(n) && !visited_[n.y() * image_.width() + n.x()] &&
-                    at(n.x(), n.y()) != kWhite) {
-                    visited_[n.y() * image_.width() + n.x()] = 1;
+            at(p.x, p.y) = color;
+            for (const Point n : {Point{p.x + 1, p.y}, Point{p.x - 1, p.y}, Point{p.x, p.y + 1},
+                                  Point{p.x, p.y - 1}}) {
+                if (image_.rect().contains(n) &&
+                    !visited_[std::size_t(n.y) * w + std::size_t(n.x)] && at(n.x, n.y) != kWhite) {
+                    visited_[std::size_t(n.y) * w + std::size_t(n.x)] = 1;
                     queue.push_back(n);
                 }
             }
         }
     }
 
-    void mark(QPointF s1a, QPointF s1b, QPointF s2a, QPointF s2b, QPointF vertex, bool paint,
-              QPoint start, QRgb color) {
+    void mark(PointF s1a, PointF s1b, PointF s2a, PointF s2b, PointF vertex, bool paint,
+              Point start, Rgb color) {
         thinSegment(s1a, s1b, kWhite);
         thinSegment(s2a, s2b, kWhite);
         circle(vertex, kWhite);
@@ -167,26 +180,28 @@ private:
         thinSegment(s2a, s2b, kGreen);
     }
 
-    QPoint bisectorStart(QPointF v, double theta) const {
+    static Point rounded(double x, double y) {
+        return {int(std::nearbyint(x)), int(std::nearbyint(y))};
+    }
+
+    static Point bisectorStart(PointF v, double theta) {
         const double r = theta * 3.14 / 180;
-        return QPoint(int(std::nearbyint(v.x() + 10 * std::cos(r))),
-                      int(std::nearbyint(v.y() - 10 * std::sin(r))));
+        return rounded(v.x + 10 * std::cos(r), v.y - 10 * std::sin(r));
     }
 
     void drawFigure() {
         const FigureState& f = figure_;
         const Directions& d = dirs_;
-        const QRgb yellow = paletteColor(kPaletteYellow), red = paletteColor(kPaletteRed);
         const double thetaA =
             d.dirAB < d.dirAD ? (d.dirAB + d.dirAD) / 2 : (d.dirAB + d.dirAD) / 2 + 180;
         const double thetaD =
             d.dirDA > d.dirDC ? (d.dirDA + d.dirDC) / 2 : (d.dirDA + d.dirDC) / 2 + 180;
-        mark(f.a(), f.b(), f.d(), f.a(), f.a(), true, bisectorStart(f.a(), thetaA), yellow);
-        mark(f.a(), f.b(), f.b(), f.c(), f.b(), shown_[1] > 1,
-             QPoint(int(std::nearbyint(f.xB + 28)), int(std::nearbyint(f.yB - 1))), yellow);
-        mark(f.b(), f.c(), f.c(), f.d(), f.c(), shown_[2] > 1,
-             QPoint(int(std::nearbyint(f.xC - 28)), int(std::nearbyint(f.yC - 1))), yellow);
-        mark(f.c(), f.d(), f.d(), f.a(), f.d(), true, bisectorStart(f.d(), thetaD), red);
+        mark(f.a(), f.b(), f.d(), f.a(), f.a(), true, bisectorStart(f.a(), thetaA), kYellow);
+        mark(f.a(), f.b(), f.b(), f.c(), f.b(), shown_[1] > 1, rounded(f.xB + 28, f.yB - 1),
+             kYellow);
+        mark(f.b(), f.c(), f.c(), f.d(), f.c(), shown_[2] > 1, rounded(f.xC - 28, f.yC - 1),
+             kYellow);
+        mark(f.c(), f.d(), f.d(), f.a(), f.d(), true, bisectorStart(f.d(), thetaD), kRed);
     }
 
     void measureAndDraw() {
@@ -194,7 +209,7 @@ private:
         drawFigure();
     }
 
-    QImage image_;
+    PixelBuffer image_;
     std::vector<char> visited_;
     int width_ = 3;
     FigureState figure_;
@@ -202,123 +217,113 @@ private:
     std::array<int, 4> shown_{};
 };
 
-QString firstDifference(const QImage& a, const QImage& b);
-
-QString mismatch(int op, const QString& what, const Form1& w, const ReferenceBoard& reference) {
-    return QStringLiteral("operation %1 (%2): first differing pixel %3")
-        .arg(op)
-        .arg(what)
-        .arg(firstDifference(w.surface().image(), reference.image()));
+std::string hex(Rgb c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", unsigned(c));
+    return text;
 }
 
-QString firstDifference(const QImage& a, const QImage& b) {
+std::string firstDifference(const PixelBuffer& a, const PixelBuffer& b) {
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             if (a.pixel(x, y) != b.pixel(x, y)) {
-                return QStringLiteral("(%1, %2): %3 vs %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(a.pixel(x, y), 8, 16)
-                    .arg(b.pixel(x, y), 8, 16);
+                return "(" + std::to_string(x) + ", " + std::to_string(y) +
+                       "): " + hex(a.pixel(x, y)) + " vs " + hex(b.pixel(x, y));
             }
         }
     }
-    return QString();
+    return {};
 }
 
-} // namespace
+std::string mismatch(int op, const std::string& what, const Form1& w,
+                     const ReferenceBoard& reference) {
+    return "operation " + std::to_string(op) + " (" + what + "): first differing pixel " +
+           firstDifference(w.surface().pixels(), reference.pixels());
+}
 
-class SurfaceDifferentialTest : public QObject {
-    Q_OBJECT
+std::string at(PointF p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+}
 
-private slots:
-    void initTestCase() { setUpTestToolkit(); }
-    void randomSessionMatchesThePlainBoard();
-};
-
-void SurfaceDifferentialTest::randomSessionMatchesThePlainBoard() {
+TEST(SurfaceDifferential, RandomSessionMatchesThePlainBoard) {
     constexpr int kOperations = 10'000;
-    QRandomGenerator rng(4242);
-    Form1 w;
+    std::mt19937_64 rng(4242);
+    Window w;
     ReferenceBoard reference;
-    QCOMPARE(firstDifference(w.surface().image(), reference.image()), QString());
+    ASSERT_EQ(firstDifference(w.surface().pixels(), reference.pixels()), "");
 
-    QPointF pointer(400, 300);
+    PointF pointer{400, 300};
     const auto someDisplacement = [&](double jump) {
-        switch (rng.bounded(10)) {
+        switch (bounded(rng, 0, 10)) {
         case 0: // a big jump, sometimes far off the board
-            return QPointF(uniform(rng, -jump, jump), uniform(rng, -jump, jump));
+            return PointF{uniform(rng, -jump, jump), uniform(rng, -jump, jump)};
         case 1:
-            return QPointF(uniform(rng, -0.5, 0.5), uniform(rng, -0.5, 0.5));
+            return PointF{uniform(rng, -0.5, 0.5), uniform(rng, -0.5, 0.5)};
         default:
-            return QPointF(uniform(rng, -12, 12), uniform(rng, -12, 12));
+            return PointF{uniform(rng, -12, 12), uniform(rng, -12, 12)};
         }
     };
-    QStringList log;
+    std::string last; // the operation last played, for the report
     for (int op = 0; op < kOperations; ++op) {
-        const int kind = rng.bounded(100);
+        const int kind = bounded(rng, 0, 100);
         if (kind < 55) { // a drag of A or D by a few steps
             if (w.state().memoOn) {
-                w.Command3()->click();
+                w.click(controls::Command3);
             }
-            const int vertex = rng.bounded(2) ? kVertexA : kVertexD;
-            const QPointF v = vertex == kVertexA ? w.state().figure.a() : w.state().figure.d();
-            pointer = v + QPointF(uniform(rng, -40, 40), uniform(rng, -40, 40));
-            const float px = float(pointer.x()), py = float(pointer.y());
-            w.gamen_MouseDown(kLeftButton, 0, px, py);
+            const int vertex = bounded(rng, 0, 2) ? kVertexA : kVertexD;
+            const PointF v = vertex == kVertexA ? w.state().figure.a() : w.state().figure.d();
+            pointer = v + PointF{uniform(rng, -40, 40), uniform(rng, -40, 40)};
+            w.gamen_MouseDown(kLeftButton, 0, float(pointer.x), float(pointer.y));
             const int held = w.state().dragVertex;
-            const int steps = rng.bounded(1, 6);
+            const int steps = bounded(rng, 1, 6);
             for (int s = 0; s < steps; ++s) {
-                const QPointF next = pointer + someDisplacement(900);
-                w.gamen_MouseMove(kLeftButton, 0, float(next.x()), float(next.y()));
+                const PointF next = pointer + someDisplacement(900);
+                w.gamen_MouseMove(kLeftButton, 0, float(next.x), float(next.y));
                 if (held != kNoVertex) {
-                    reference.dragStep(w.state().figure, w.Check3()->isChecked());
+                    reference.dragStep(w.state().figure, w.control(controls::Check3).checked);
                 }
                 pointer = next;
-                log << QStringLiteral("drag %1 to %2,%3").arg(held).arg(next.x()).arg(next.y());
-                if (w.surface().image() != reference.image()) {
-                    QFAIL(qPrintable(mismatch(op, log.last(), w, reference)));
-                }
+                last = "drag " + std::to_string(held) + " to " + at(next);
+                ASSERT_TRUE(w.surface().pixels() == reference.pixels())
+                    << mismatch(op, last, w, reference);
             }
-            w.gamen_MouseUp(kLeftButton, 0, float(pointer.x()), float(pointer.y()));
+            w.gamen_MouseUp(kLeftButton, 0, float(pointer.x), float(pointer.y));
         } else if (kind < 65) {
-            w.Check3()->click(); // keep traces, or stop keeping them
+            w.click(controls::Check3); // keep traces, or stop keeping them
             continue;
         } else if (kind < 72) {
             w.gamen_MouseDown(kRightButton, 0, 10, 10);
             w.gamen_MouseUp(kRightButton, 0, 10, 10);
             reference.rightPress();
-            log << QStringLiteral("right press");
+            last = "right press";
         } else if (kind < 97) { // a memo stroke with any pen
             if (!w.state().memoOn) {
-                w.Command3()->click();
+                w.click(controls::Command3);
             }
-            const int pen = rng.bounded(8);
-            w.Option1(pen)->setChecked(true);
+            const int pen = bounded(rng, 0, 8);
+            w.click(controls::Option1[pen]);
+            ASSERT_TRUE(w.control(controls::Option1[pen]).checked) << "pen " << pen;
             reference.setPen(kPens[pen].width);
-            pointer = QPointF(uniform(rng, -30, 830), uniform(rng, -30, 650));
-            w.gamen_MouseDown(kLeftButton, 0, float(pointer.x()), float(pointer.y()));
-            const int segments = rng.bounded(1, 5);
+            pointer = PointF{uniform(rng, -30, 830), uniform(rng, -30, 650)};
+            w.gamen_MouseDown(kLeftButton, 0, float(pointer.x), float(pointer.y));
+            const int segments = bounded(rng, 1, 5);
             for (int s = 0; s < segments; ++s) {
-                const QPointF from(w.state().lastX, w.state().lastY);
-                const QPointF next = pointer + someDisplacement(150);
-                w.gamen_MouseMove(kLeftButton, 0, float(next.x()), float(next.y()));
-                reference.memoSegment(from, QPointF(w.state().lastX, w.state().lastY),
+                const PointF from{w.state().lastX, w.state().lastY};
+                const PointF next = pointer + someDisplacement(150);
+                w.gamen_MouseMove(kLeftButton, 0, float(next.x), float(next.y));
+                reference.memoSegment(from, PointF{w.state().lastX, w.state().lastY},
                                       paletteColor(kPens[pen].colorIndex));
                 pointer = next;
             }
-            w.gamen_MouseUp(kLeftButton, 0, float(pointer.x()), float(pointer.y()));
-            log << QStringLiteral("stroke with pen %1").arg(pen);
+            w.gamen_MouseUp(kLeftButton, 0, float(pointer.x), float(pointer.y));
+            last = "stroke with pen " + std::to_string(pen);
         } else {
-            w.Command1()->click();
+            w.click(controls::Command1);
             reference.reset();
-            log << QStringLiteral("reset");
+            last = "reset";
         }
-        if (w.surface().image() != reference.image()) {
-            QFAIL(qPrintable(mismatch(op, log.last(), w, reference)));
-        }
+        ASSERT_TRUE(w.surface().pixels() == reference.pixels()) << mismatch(op, last, w, reference);
     }
 }
 
-QTEST_MAIN(SurfaceDifferentialTest)
-#include "test_surface_differential.moc"
+} // namespace

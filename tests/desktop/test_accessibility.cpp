@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What assistive technology reads from the window, asked in-process through
 // the toolkit's accessibility interfaces: the controls' names, roles and
 // states, the board's name and description, the vertex letters as children of
@@ -7,24 +8,26 @@
 #include <QAccessible>
 #include <QTest>
 
+#include <array>
+
 using namespace orvanel;
 using namespace orvanel::test;
 
 namespace {
 
-QAccessibleInterface* accessibleOf(const Form1& w, const QString& objectName) {
+QAccessibleInterface* accessibleOf(const DesktopWindow& w, const QString& objectName) {
     auto* widget = w.findChild<QWidget*>(objectName);
     return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
 }
 
-QAccessibleInterface* accessibleBoard(const Form1& w) {
+QAccessibleInterface* accessibleBoard(const DesktopWindow& w) {
     return QAccessible::queryAccessibleInterface(w.board());
 }
 
 // Where letter `index` is painted, in screen coordinates.
-QRect letterOnScreen(const Form1& w, int index) {
-    const QRectF box = w.board()->letterBox(index);
-    return QRect(w.board()->mapToGlobal(box.topLeft().toPoint()), box.size().toSize());
+QRect letterOnScreen(const DesktopWindow& w, int index) {
+    const QRect box = w.board()->letterBox(index);
+    return QRect(w.board()->mapToGlobal(box.topLeft()), box.size());
 }
 
 } // namespace
@@ -81,7 +84,7 @@ void AccessibilityTest::controlsAfterStartUp() {
     QFETCH(QString, name);
     QFETCH(bool, checked);
     QFETCH(bool, disabled);
-    Form1 w;
+    DesktopWindow w;
     w.show();
     QAccessibleInterface* iface = accessibleOf(w, object);
     QVERIFY(iface && iface->isValid());
@@ -99,24 +102,24 @@ void AccessibilityTest::controlsAfterStartUp() {
 }
 
 void AccessibilityTest::statesFollowTheControls() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
     QAccessibleInterface* angle = accessibleOf(w, QStringLiteral("Check2"));
-    w.Check2()->click();
+    w.button(controls::Check2)->click();
     QVERIFY(angle->state().checked);
     QVERIFY(!accessibleOf(w, QStringLiteral("Label5_0"))->state().invisible);
 
     // The memo tool enables the pen rows; picking a pen unchecks white.
-    w.Command3()->click();
+    w.button(controls::Command3)->click();
     QAccessibleInterface* yellow = accessibleOf(w, QStringLiteral("Option1_5"));
     QVERIFY(!yellow->state().disabled);
-    w.Option1(5)->click();
+    w.button(controls::Option1[5])->click();
     QVERIFY(yellow->state().checked);
     QVERIFY(!accessibleOf(w, QStringLiteral("Option2_3"))->state().checked);
 }
 
 void AccessibilityTest::boardIsNamedAndDescribed() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(w.gamen());
     QCOMPARE(board->text(QAccessible::Name), QStringLiteral("Board"));
@@ -146,7 +149,7 @@ void AccessibilityTest::lettersAreChildrenOfTheDrawingArea() {
     QFETCH(QString, name);
     QFETCH(QString, letter);
     QFETCH(QPoint, topLeft);
-    Form1 w;
+    DesktopWindow w;
     w.show();
     QAccessibleInterface* canvas = accessibleBoard(w);
     QCOMPARE(canvas->childCount(), 4);
@@ -163,7 +166,8 @@ void AccessibilityTest::lettersAreChildrenOfTheDrawingArea() {
 
     const QRect rect = child->rect();
     QCOMPARE(rect.topLeft(), w.board()->mapToGlobal(topLeft));
-    QCOMPARE(rect.size(), w.layer().label2[index].size.toSize());
+    const Size size = w.model().layer().letter(index).size;
+    QCOMPARE(rect.size(), QSize(size.width, size.height));
     QVERIFY(rect.width() >= 20 && rect.height() >= 29);
     QCOMPARE(text->characterRect(0), rect);
 
@@ -174,9 +178,9 @@ void AccessibilityTest::lettersAreChildrenOfTheDrawingArea() {
 }
 
 void AccessibilityTest::readoutAndLettersFollowADrag() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
-    w.Check2()->click();
+    w.button(controls::Check2)->click();
     QAccessibleInterface* readoutA = accessibleOf(w, QStringLiteral("Label5_0"));
     QCOMPARE(readoutA->text(QAccessible::Name), QStringLiteral(" 41"));
     QCOMPARE(readoutA->text(QAccessible::Description), QStringLiteral("Angle A in degrees"));
@@ -186,17 +190,17 @@ void AccessibilityTest::readoutAndLettersFollowADrag() {
 
     Pointer(w).drag({600, 150}, {500, 200});
 
-    QVERIFY(w.Label5(0)->text() != QStringLiteral(" 41"));
-    QCOMPARE(readoutA->text(QAccessible::Name), w.Label5(0)->text());
+    QVERIFY(w.label(controls::Label5[0])->text() != QStringLiteral(" 41"));
+    QCOMPARE(readoutA->text(QAccessible::Name), w.label(controls::Label5[0])->text());
     QCOMPARE(accessibleOf(w, QStringLiteral("Label5_3"))->text(QAccessible::Name),
-             w.Label5(3)->text());
+             w.label(controls::Label5[3])->text());
     QCOMPARE(canvas->child(0)->rect(), letterA.translated(-100, 50));
     QCOMPARE(canvas->child(0)->rect(), letterOnScreen(w, 0));
     QCOMPARE(canvas->child(3)->rect(), letterD);
 }
 
 void AccessibilityTest::letterDraggedOffTheBoardIsOffscreen() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
     Pointer(w).drag({600, 150}, {600, -250}); // A's letter ends far above the board
     QAccessibleInterface* letterA = accessibleBoard(w)->child(0);
@@ -208,7 +212,7 @@ void AccessibilityTest::letterDraggedOffTheBoardIsOffscreen() {
 void AccessibilityTest::lettersLeaveWithTheWindow() {
     std::array<QAccessible::Id, 4> ids{};
     {
-        Form1 w;
+        DesktopWindow w;
         w.show();
         QAccessibleInterface* canvas = accessibleBoard(w);
         for (int i = 0; i < 4; ++i) {

@@ -1,17 +1,15 @@
+// SPDX-License-Identifier: MIT
 // The window on a screen with two device pixels per pixel, as on a projector
 // or a high-density display: the layout keeps its size in logical pixels,
 // pointer positions stay board pixels, the board's pixels are enlarged
 // without blur and the light objects are drawn at the screen's resolution.
 #include "window_fixture.h"
 
-#include "platform/palette.h"
-
 #include <QTest>
 #include <QWindow>
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <vector>
 
 using namespace orvanel;
@@ -32,25 +30,22 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b) {
 // a line, the cursor circle or a letter.
 class LightMask {
 public:
-    explicit LightMask(const Form1& w) : near_(802 * 626) {
-        const BoardLayer& layer = w.layer();
+    explicit LightMask(const DesktopWindow& w) : near_(802 * 626) {
+        const BoardLayer& layer = w.model().layer();
         std::vector<QRectF> boxes;
-        for (int i = 0; i < kLetterCount; ++i) {
+        for (int i = 0; i < int(layer.letters().size()); ++i) {
             boxes.push_back(w.board()->letterBox(i));
         }
-        if (layer.shape1.visible) {
-            boxes.push_back(layer.shape1.bounds());
+        if (const CircleShape& shape = layer.shape(); shape.visible) {
+            const RectF bounds = shape.bounds();
+            boxes.push_back(QRectF(bounds.left, bounds.top, bounds.width, bounds.height));
         }
         std::vector<const LineObject*> lines;
-        for (const auto& row :
-             {std::span<const LineObject>(layer.line1), std::span<const LineObject>(layer.line2),
-              std::span<const LineObject>(layer.line3), std::span<const LineObject>(layer.line4)}) {
-            for (const LineObject& line : row) {
-                if (line.visible) {
-                    lines.push_back(&line);
-                }
+        layer.forEachLineInPaintOrder([&](const LineObject& line) {
+            if (line.visible) {
+                lines.push_back(&line);
             }
-        }
+        });
         constexpr double margin = 1.5;
         for (int y = 0; y < 626; ++y) {
             for (int x = 0; x < 802; ++x) {
@@ -62,8 +57,8 @@ public:
                             return box.adjusted(-margin, -margin, margin, margin).contains(centre);
                         }) ||
                     std::any_of(lines.begin(), lines.end(), [&](const LineObject* line) {
-                        return distanceToSegment(centre, line->p1, line->p2) <=
-                               line->width / 2.0 + margin;
+                        return distanceToSegment(centre, toQPointF(line->p1),
+                                                 toQPointF(line->p2)) <= line->width / 2.0 + margin;
                     });
             }
         }
@@ -80,7 +75,7 @@ std::pair<int, int> boardPixelsUnder(int d, qreal ratio) {
 }
 
 // The window's own position of board position `p`.
-QPoint inWindow(const Form1& w, QPointF p) {
+QPoint inWindow(const DesktopWindow& w, QPointF p) {
     return w.board()->mapTo(&w, p.toPoint());
 }
 
@@ -103,14 +98,14 @@ private slots:
 };
 
 void HighDensityTest::windowKeepsItsLogicalSize() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
     QCOMPARE(w.devicePixelRatio(), 2.0);
     QCOMPARE(w.windowHandle()->devicePixelRatio(), 2.0);
     QCOMPARE(w.size(), QSize(917, 687));
     QCOMPARE(w.board()->size(), QSize(802, 626));
     QCOMPARE(w.board()->mapTo(&w, QPoint(0, 0)), QPoint(10, 50));
-    QCOMPARE(w.Command1()->geometry(), QRect(824, 8, 81, 33));
+    QCOMPARE(w.widget(controls::Command1)->geometry(), QRect(824, 8, 81, 33));
     const QImage shot = w.grab().toImage();
     QCOMPARE(shot.size(), QSize(1834, 1374));
     QCOMPARE(shot.devicePixelRatio(), 2.0);
@@ -128,7 +123,7 @@ void HighDensityTest::dragKeepsBoardPixels() {
     QFETCH(QPointF, from);
     QFETCH(QPointF, to);
     QFETCH(bool, vertexA);
-    Form1 w;
+    DesktopWindow w;
     w.show();
     // Through the window system's path: the events start in device pixels
     // and reach the board converted to logical ones.
@@ -136,10 +131,10 @@ void HighDensityTest::dragKeepsBoardPixels() {
     QTest::mousePress(window, Qt::LeftButton, {}, inWindow(w, from));
     QTest::mouseMove(window, inWindow(w, to));
     QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(w, to));
-    QCOMPARE(w.dragSteps(), 1);
-    const FigureState& f = w.state().figure;
-    QCOMPARE(vertexA ? f.a() : f.d(), to);
-    QCOMPARE(vertexA ? f.d() : f.a(), vertexA ? QPointF(550, 350) : QPointF(600, 150));
+    QCOMPARE(w.model().dragSteps(), 1);
+    const FigureState& f = w.model().state().figure;
+    QCOMPARE(toQPointF(vertexA ? f.a() : f.d()), to);
+    QCOMPARE(toQPointF(vertexA ? f.d() : f.a()), vertexA ? QPointF(550, 350) : QPointF(600, 150));
 }
 
 void HighDensityTest::surfaceEnlargedWithoutBlur_data() {
@@ -150,11 +145,11 @@ void HighDensityTest::surfaceEnlargedWithoutBlur_data() {
 
 void HighDensityTest::surfaceEnlargedWithoutBlur() {
     QFETCH(qreal, ratio);
-    Form1 w;
+    DesktopWindow w;
     w.show();
     const QImage shown = renderBoard(w, ratio);
     QCOMPARE(shown.size(), (QSizeF(802, 626) * ratio).toSize());
-    const RasterSurface& surface = w.surface();
+    const RasterSurface& surface = w.model().surface();
     const LightMask nearLightObject(w);
     // Each device pixel away from the light objects has the colour of one of
     // the board pixels it covers: no blend of neighbours, no shift. At 2 that
@@ -182,7 +177,7 @@ void HighDensityTest::surfaceEnlargedWithoutBlur() {
 }
 
 void HighDensityTest::sidesDrawnAtScreenResolution() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
     const QImage sharp = renderBoard(w, 2);
     const QImage enlarged =
@@ -213,12 +208,12 @@ void HighDensityTest::sidesDrawnAtScreenResolution() {
     }
     QVERIFY2(splitBlocks > 500, qPrintable(QString::number(splitBlocks)));
     // The middle of side BC and of side AB are chalk white.
-    QCOMPARE(sharp.pixel(2 * 375, 2 * 500), paletteColor(kPaletteWhite));
-    QCOMPARE(sharp.pixel(2 * 350, 2 * 325), paletteColor(kPaletteWhite));
+    QCOMPARE(sharp.pixel(2 * 375, 2 * 500), QRgb(paletteColor(kPaletteWhite)));
+    QCOMPARE(sharp.pixel(2 * 350, 2 * 325), QRgb(paletteColor(kPaletteWhite)));
 }
 
 void HighDensityTest::screenShowsThePaintedBoard() {
-    Form1 w;
+    DesktopWindow w;
     w.show();
     const QImage grabbed = w.board()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(grabbed.devicePixelRatio(), 2.0);
@@ -239,9 +234,9 @@ void HighDensityTest::paintingInPiecesMatchesPaintingWhole_data() {
 // same whichever piece draws it, or the screen keeps seams and stray pixels.
 void HighDensityTest::paintingInPiecesMatchesPaintingWhole() {
     QFETCH(qreal, ratio);
-    Form1 w;
+    DesktopWindow w;
     w.show();
-    w.Command4()->click(); // grid on
+    w.button(controls::Command4)->click(); // grid on
     Pointer(w).drag({600, 150}, {381.5, 303.25});
     const QImage whole = renderBoard(w, ratio);
     QImage pieces(whole.size(), QImage::Format_RGB32);
