@@ -125,6 +125,14 @@ BoardCanvas::BoardCanvas(Form1& model, std::function<void()> afterInput, QWidget
     for (const LetterObject& letter : model.layer().letters()) {
         letterTexts_.emplace_back(QString::fromStdString(letter.caption));
         letterTexts_.back().prepare(QTransform(), letterFont_);
+        QImage image(letter.size.width, letter.size.height, QImage::Format_RGB32);
+        image.fill(toQColor(kLetterBackground));
+        QPainter painter(&image);
+        painter.setFont(letterFont_);
+        painter.setPen(toQColor(kLetterText));
+        painter.drawStaticText(0, 0, letterTexts_.back());
+        painter.end();
+        letterImages_.push_back(std::move(image));
     }
     announcedLetterBoxes_.resize(letterTexts_.size());
     installBoardAccessibility();
@@ -191,14 +199,15 @@ void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     QPoint offset;
     if (QImage* target = directTarget(painter, offset)) {
-        const PixelView screen{reinterpret_cast<Rgb*>(target->bits()), target->width(),
-                               target->height(), target->bytesPerLine() / 4};
-        model_.composeBoard(screen.shifted(offset.x(), offset.y()),
-                            Rect{rect.x(), rect.y(), rect.width(), rect.height()});
+        const PixelView screen = PixelView{reinterpret_cast<Rgb*>(target->bits()), target->width(),
+                                           target->height(), target->bytesPerLine() / 4}
+                                     .shifted(offset.x(), offset.y());
+        model_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
+        copyLetters(screen, rect);
     } else {
         paintScaled(painter, area);
+        paintLetters(painter, area);
     }
-    paintLetters(painter, area);
     painter.restore();
 }
 
@@ -222,15 +231,33 @@ void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
     }
 }
 
-// The letters lie on top, each an opaque box with its caption.
+// The letters lie on top, each an opaque box with its caption, which stays
+// within its box as a label's caption does.
 void BoardCanvas::paintLetters(QPainter& painter, const QRectF& area) const {
     painter.setFont(letterFont_);
     painter.setPen(toQColor(kLetterText));
     for (int i = 0; i < int(letterTexts_.size()); ++i) {
         const QRect box = letterBox(i);
         if (QRectF(box).intersects(area)) {
+            painter.save();
+            painter.setClipRect(box, Qt::IntersectClip);
             painter.fillRect(box, toQColor(kLetterBackground));
             painter.drawStaticText(box.topLeft(), letterTexts_[i]);
+            painter.restore();
+        }
+    }
+}
+
+void BoardCanvas::copyLetters(PixelView target, const QRect& area) const {
+    const QRect limit = area & QRect(0, 0, target.width, target.height);
+    for (int i = 0; i < int(letterImages_.size()); ++i) {
+        const QRect box = letterBox(i);
+        const QRect visible = box & limit;
+        for (int y = visible.top(); y <= visible.bottom(); ++y) {
+            const auto* source =
+                reinterpret_cast<const Rgb*>(letterImages_[i].constScanLine(y - box.top()));
+            std::copy(source + visible.left() - box.left(), source + visible.right() + 1 - box.left(),
+                      target.row(y) + visible.left());
         }
     }
 }

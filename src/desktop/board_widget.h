@@ -64,11 +64,15 @@ private:
     // screens with more than one device pixel per board pixel.
     void paintScaled(QPainter& painter, const QRectF& area) const;
     void paintLetters(QPainter& painter, const QRectF& area) const;
+    void copyLetters(PixelView target, const QRect& area) const;
 
     Form1& model_;
     std::function<void()> afterInput_;
     QFont letterFont_;
     std::vector<QStaticText> letterTexts_;
+    // Each letter painted once in its box, for screens with one device pixel
+    // per board pixel: showing a letter is then a copy of its pixels.
+    std::vector<QImage> letterImages_;
     std::vector<QRect> announcedLetterBoxes_;
     // The touch point that acts as the left button; -1 while no finger is down.
     int touchId_ = -1;

@@ -3,6 +3,7 @@
 
 #include "figure/angles.h"
 #include "platform/color.h"
+#include "platform/outline_fill.h"
 #include "platform/pixel_math.h"
 
 #include <cmath>
@@ -25,35 +26,47 @@ Point pointOnBisector(double x, double y, double theta) {
     return roundedPoint(x + kBisectorDistance * std::cos(r), y - kBisectorDistance * std::sin(r));
 }
 
-// One mark: outline the sector between the sides `side1` and `side2` (each
-// drawn from its first point to its second) and the circle around `vertex`,
-// fill from `start` unless told not to, then draw the outline again in green.
+// One mark: the sector between the sides `side1` and `side2` (each running
+// from its first point to its second) and the circle around `vertex`, filled
+// from `start` unless told not to.
+//
+// On the board this is a white outline of the two sides and the circle, a
+// flood fill within it, and the outline drawn again in green. The board never
+// holds a white pixel otherwise, and the fill stays inside the circle (its
+// start lies at most 29 pixels from the vertex), so the fill is worked out on
+// the outline alone, in the circle's box, and only its result is painted:
+// the fill, then the outline in green. Beyond the box the green sides also
+// cut through whatever is painted on the board.
 struct Side {
     PointF from;
     PointF to;
 };
 
 void paintMark(RasterSurface& s, Side side1, Side side2, PointF vertex, bool fill, Point start) {
-    const Rgb white = paletteColor(kPaletteWhite);
     const Rgb green = paletteColor(kPaletteGreen);
-    // The fill starts inside the circle and cannot cross it, so the white
-    // sides matter only within the circle's box; beyond it, white drawn and
-    // then green again is the same as green alone. The green sides are drawn
-    // whole: they also cut earlier traces on the board.
     const Point centre = toPixel(vertex);
     const int reach = int(kMarkRadius) + 1;
     const Rect box{centre.x - reach, centre.y - reach, 2 * reach + 1, 2 * reach + 1};
-    s.drawSegment(side1.from, side1.to, white, box);
-    s.drawSegment(side2.from, side2.to, white, box);
-    s.drawCircle(vertex, kMarkRadius, white);
-    s.setFillStyle(RasterSurface::FillStyle::Solid);
-    if (fill) {
-        s.floodFill(start, white);
+    OutlineFill mark(box, s.rect());
+    mark.addSegment(side1.from, side1.to);
+    mark.addSegment(side2.from, side2.to);
+    mark.addCircle(centre, roundHalfEven(kMarkRadius));
+    if (fill && mark.fill(start)) {
+        mark.forEachFillRun([&](int y, int x0, int x1) { s.fillRun(y, x0, x1, s.fillColor()); });
     }
-    s.setFillStyle(RasterSurface::FillStyle::Transparent);
-    s.drawCircle(vertex, kMarkRadius, green);
-    s.drawSegment(side1.from, side1.to, green);
-    s.drawSegment(side2.from, side2.to, green);
+    mark.forEachOutlineRun([&](int y, int x0, int x1) { s.fillRun(y, x0, x1, green); });
+    const Rect board = s.rect();
+    const Rect beyond[4] = {
+        Rect::fromEdges(board.left, board.top, board.right(), box.top - 1),
+        Rect::fromEdges(board.left, box.bottom() + 1, board.right(), board.bottom()),
+        Rect::fromEdges(board.left, box.top, box.left - 1, box.bottom()),
+        Rect::fromEdges(box.right() + 1, box.top, board.right(), box.bottom()),
+    };
+    for (const Side& side : {side1, side2}) {
+        for (const Rect& part : beyond) {
+            s.drawSegment(side.from, side.to, green, part);
+        }
+    }
 }
 
 } // namespace
@@ -86,6 +99,7 @@ void drawFigure(RasterSurface& s, const FigureState& f, const Directions& dirs, 
     s.setFillColor(paletteColor(kPaletteRed));
     paintMark(s, cd, da, f.d(), true, fillStartAtD(f, dirs));
 
+    s.setFillStyle(RasterSurface::FillStyle::Transparent);
     s.setLineWidth(savedWidth);
 }
 

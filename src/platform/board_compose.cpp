@@ -21,7 +21,7 @@ int floorPixel(double v) {
 }
 
 void composeLine(const LineObject& line, PixelView target, const Rect& area) {
-    if (!line.visible) {
+    if (!line.visible || !line.bounds().intersects(RectF::of(area))) {
         return;
     }
     if (line.width <= 1 && (line.p1.x == line.p2.x || line.p1.y == line.p2.y)) {

@@ -120,7 +120,8 @@ private:
     std::array<std::vector<LineObject>, 4> rows_;
     std::vector<LetterObject> letters_;
     CircleShape shape_;
-    // A few rectangles, merged when they overlap or run out: no allocation.
+    // A few rectangles, united where that costs no more to paint, or when they
+    // run out: no allocation.
     std::array<Rect, 64> damage_{};
     int damageCount_ = 0;
 };

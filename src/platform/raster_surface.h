@@ -64,6 +64,9 @@ public:
     // style is solid the inside is first filled with the fill colour.
     void drawCircle(PointF centre, double radius, Rgb color);
 
+    // Paints columns x0..x1 of row y, all on the surface, in `color`.
+    void fillRun(int y, int x0, int x1, Rgb color) { writeRun(y, x0, x1, opaque(color)); }
+
     // Paints with the fill colour the start pixel and every pixel reachable
     // from it through left/right/up/down neighbours without crossing a pixel of
     // the border colour. Returns false, painting nothing, when the start pixel
@@ -78,8 +81,6 @@ public:
     }
 
 private:
-    struct DigitalLine;
-
     // Paints columns x0..x1 of row y. Painting the background colour can
     // change only pixels painted since the last clear, so only that part of
     // the run is written.
@@ -97,11 +98,6 @@ private:
         changed_.add(y, x0, x1);
     }
     void drawThinSegment(PointF from, PointF to, Rgb color, Rect within);
-    void walkSteep(const DigitalLine& line, Rgb color, const Rect& within);
-    void walkShallow(const DigitalLine& line, Rgb color, const Rect& within);
-    // Whether rows of the band holding row y can be passed over: erasing
-    // where nothing was painted changes nothing.
-    bool nothingToErase(std::int64_t y, const DigitalLine& line) const;
     void drawWideSegment(PointF from, PointF to, double radius, Rgb color);
     void fillDisk(Point centre, std::int64_t r, const Rect& box);
 

@@ -6,54 +6,104 @@
 #include "platform/geometry.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstddef>
 #include <vector>
 
 namespace orvanel {
 
-// Ranges of columns [lo, hi] touched in bands of 16 rows: one hull a band.
+// Ranges of columns touched in bands of 16 rows. A band keeps a few disjoint
+// ranges, so that changes far apart in one band (the marks at B and at C,
+// say) do not make the whole stretch between them count.
 class BandSpans {
 public:
     static constexpr int kBandShift = 4;
     static constexpr int kBandRows = 1 << kBandShift;
+    static constexpr int kRangesPerBand = 4;
+    // Ranges closer than this are joined: one rectangle costs less to repaint
+    // than two with a narrow gap between them.
+    static constexpr int kJoinGap = 32;
 
-    explicit BandSpans(int rows)
-        : rows_(rows), lo_((rows >> kBandShift) + 1, INT_MAX),
-          hi_((rows >> kBandShift) + 1, INT_MIN) {}
+    explicit BandSpans(int rows) : rows_(rows), bands_((rows >> kBandShift) + 1) {}
 
-    void add(int y, int x0, int x1) { add(y, y, x0, x1); }
+    void add(int y, int x0, int x1) { addToBand(bands_[y >> kBandShift], x0, x1); }
     // The same for every row from y0 to y1.
     void add(int y0, int y1, int x0, int x1) {
         for (int band = y0 >> kBandShift; band <= y1 >> kBandShift; ++band) {
-            lo_[band] = std::min(lo_[band], x0);
-            hi_[band] = std::max(hi_[band], x1);
+            addToBand(bands_[band], x0, x1);
         }
     }
     // Whether the band holding row y touched a column in [x0, x1].
     bool touches(int y, int x0, int x1) const {
-        const int band = y >> kBandShift;
-        return lo_[band] <= x1 && hi_[band] >= x0;
+        const Band& band = bands_[y >> kBandShift];
+        for (int i = 0; i < band.count; ++i) {
+            if (band.ranges[i].lo <= x1 && band.ranges[i].hi >= x0) {
+                return true;
+            }
+        }
+        return false;
     }
-    // Calls visit(Rect) for each touched band.
+    // Calls visit(Rect) for each touched range of each band.
     template <typename Visit> void forEachRect(Visit visit) const {
-        for (std::size_t band = 0; band < lo_.size(); ++band) {
-            if (lo_[band] <= hi_[band]) {
-                const int top = int(band) << kBandShift;
-                visit(Rect{lo_[band], top, hi_[band] - lo_[band] + 1,
-                           std::min(kBandRows, rows_ - top)});
+        for (std::size_t b = 0; b < bands_.size(); ++b) {
+            const int top = int(b) << kBandShift;
+            for (int i = 0; i < bands_[b].count; ++i) {
+                const Range& r = bands_[b].ranges[i];
+                visit(Rect{r.lo, top, r.hi - r.lo + 1, std::min(kBandRows, rows_ - top)});
             }
         }
     }
     void reset() {
-        std::fill(lo_.begin(), lo_.end(), INT_MAX);
-        std::fill(hi_.begin(), hi_.end(), INT_MIN);
+        for (Band& band : bands_) {
+            band.count = 0;
+        }
     }
 
 private:
+    struct Range {
+        int lo, hi;
+    };
+    struct Band {
+        std::array<Range, kRangesPerBand> ranges;
+        int count = 0;
+    };
+
+    static void addToBand(Band& band, int x0, int x1) {
+        for (int i = 0; i < band.count; ++i) {
+            if (x0 >= band.ranges[i].lo && x1 <= band.ranges[i].hi) {
+                return; // the common case: within a range already
+            }
+        }
+        for (int i = 0; i < band.count;) {
+            const Range& r = band.ranges[i];
+            if (x0 <= r.hi + kJoinGap && r.lo <= x1 + kJoinGap) {
+                x0 = std::min(x0, r.lo);
+                x1 = std::max(x1, r.hi);
+                band.ranges[i] = band.ranges[--band.count];
+                i = 0; // the grown range may now reach others
+            } else {
+                ++i;
+            }
+        }
+        if (band.count == kRangesPerBand) {
+            // Full: the new range joins the nearest one.
+            int nearest = 0;
+            for (int i = 1; i < band.count; ++i) {
+                if (gap(band.ranges[i], x0, x1) < gap(band.ranges[nearest], x0, x1)) {
+                    nearest = i;
+                }
+            }
+            x0 = std::min(x0, band.ranges[nearest].lo);
+            x1 = std::max(x1, band.ranges[nearest].hi);
+            band.ranges[nearest] = band.ranges[--band.count];
+        }
+        band.ranges[band.count++] = {x0, x1};
+    }
+    static int gap(const Range& r, int x0, int x1) { return std::max(r.lo - x1, x0 - r.hi); }
+
     int rows_;
-    std::vector<int> lo_;
-    std::vector<int> hi_;
+    std::vector<Band> bands_;
 };
 
 // Where something was painted since the last drain: for each row and each

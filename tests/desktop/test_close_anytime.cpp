@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 // Closing the window ends the program cleanly at any moment: during a drag,
 // a stroke or a line being stretched, by the close box or by 終了.
 #include "window_fixture.h"
 
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using namespace orvanel;
 using namespace orvanel::test;
@@ -31,26 +34,29 @@ void CloseAnytimeTest::closeMidGesture_data() {
 void CloseAnytimeTest::closeMidGesture() {
     QFETCH(int, tool);
     QFETCH(bool, byExitButton);
-    auto w = std::make_unique<Form1>();
+    auto w = std::make_unique<DesktopWindow>();
     w->show();
     if (tool == 3) {
-        w->Command3()->click();
+        w->button(controls::Command3)->click();
     } else if (tool == 5) {
-        w->Command5()->click();
+        w->button(controls::Command5)->click();
     }
     Pointer pointer(*w);
     pointer.press({600, 150});
     pointer.move({620, 170});
+    const WindowState& v = w->model().state();
+    QVERIFY(v.dragVertex == kVertexA || v.penDown == 1 || v.lineDrawing == 1);
     // The close arrives through the event loop, as a user's would.
     QTimer::singleShot(0, w.get(), [&] {
         if (byExitButton) {
-            w->Command2()->click();
+            w->button(controls::Command2)->click();
         } else {
             w->close();
         }
     });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!w->isVisible());
+    QCOMPARE(w->model().ended(), byExitButton);
     w.reset();
 }
 
