@@ -256,8 +256,8 @@ void BoardCanvas::copyLetters(PixelView target, const QRect& area) const {
         for (int y = visible.top(); y <= visible.bottom(); ++y) {
             const auto* source =
                 reinterpret_cast<const Rgb*>(letterImages_[i].constScanLine(y - box.top()));
-            std::copy(source + visible.left() - box.left(), source + visible.right() + 1 - box.left(),
-                      target.row(y) + visible.left());
+            std::copy(source + visible.left() - box.left(),
+                      source + visible.right() + 1 - box.left(), target.row(y) + visible.left());
         }
     }
 }
