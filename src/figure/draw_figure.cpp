@@ -51,21 +51,12 @@ void paintMark(RasterSurface& s, Side side1, Side side2, PointF vertex, bool fil
     mark.addSegment(side1.from, side1.to);
     mark.addSegment(side2.from, side2.to);
     mark.addCircle(centre, roundHalfEven(kMarkRadius));
-    if (fill && mark.fill(start)) {
-        mark.forEachFillRun([&](int y, int x0, int x1) { s.fillRun(y, x0, x1, s.fillColor()); });
+    if (fill) {
+        mark.fill(start);
     }
-    mark.forEachOutlineRun([&](int y, int x0, int x1) { s.fillRun(y, x0, x1, green); });
-    const Rect board = s.rect();
-    const Rect beyond[4] = {
-        Rect::fromEdges(board.left, board.top, board.right(), box.top - 1),
-        Rect::fromEdges(board.left, box.bottom() + 1, board.right(), board.bottom()),
-        Rect::fromEdges(board.left, box.top, box.left - 1, box.bottom()),
-        Rect::fromEdges(box.right() + 1, box.top, board.right(), box.bottom()),
-    };
+    s.paint(mark, green);
     for (const Side& side : {side1, side2}) {
-        for (const Rect& part : beyond) {
-            s.drawSegment(side.from, side.to, green, part);
-        }
+        s.drawSegmentOutside(side.from, side.to, green, box);
     }
 }
 

@@ -30,7 +30,7 @@ std::pair<double, double> Capsule::Condition::bounds(double y) const {
 }
 
 Capsule::Capsule(PointF from, PointF to, double radius, const Rect& area)
-    : area_(area), radius_(radius) {
+    : area_(area), radius_(radius), radius2_(radius * radius) {
     const RectF reach = RectF::of(area).adjusted(-radius - 1, -radius - 1, radius + 2, radius + 2);
     const auto clipped = clipSegment(from, to, reach);
     if (!clipped) {
@@ -54,21 +54,22 @@ std::pair<int, int> Capsule::columns(int y) const {
     // end disks and the band along the segment cover of it.
     double lo = HUGE_VAL;
     double hi = -HUGE_VAL;
-    const double r2 = radius_ * radius_;
-    for (const PointF& end : {a_, b_}) {
+    const auto cap = [&](PointF end) {
         const double ry = y - end.y;
-        const double s = r2 - ry * ry;
+        const double s = radius2_ - ry * ry;
         if (s >= 0) { // only rows near an end meet its round cap
             const double half = std::sqrt(s);
             lo = std::min(lo, end.x - half);
             hi = std::max(hi, end.x + half);
         }
-    }
+    };
+    cap(a_);
+    cap(b_);
     if (length_ > 0) {
         double bandLo = -HUGE_VAL;
         double bandHi = HUGE_VAL;
         bool empty = false;
-        for (const Condition& c : {along_, across_}) {
+        const auto bound = [&](const Condition& c) {
             if (c.coef == 0) {
                 empty = empty || !c.holds(y);
             } else {
@@ -76,7 +77,9 @@ std::pair<int, int> Capsule::columns(int y) const {
                 bandLo = std::max(bandLo, e1);
                 bandHi = std::min(bandHi, e2);
             }
-        }
+        };
+        bound(along_);
+        bound(across_);
         if (!empty && bandLo <= bandHi) {
             lo = std::min(lo, bandLo);
             hi = std::max(hi, bandHi);

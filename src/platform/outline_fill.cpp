@@ -52,8 +52,10 @@ void OutlineFill::addSegment(PointF from, PointF to) {
 }
 
 void OutlineFill::addCircle(Point c, std::int64_t r) {
+    const bool whole = onBoard_ == square_ && square_.contains({int(c.x - r), int(c.y - r)}) &&
+                       square_.contains({int(c.x + r), int(c.y + r)});
     forEachMidpointCirclePixel(c, r, [&](std::int64_t x, std::int64_t y) {
-        if (onBoard_.contains({int(x), int(y)})) {
+        if (whole || onBoard_.contains({int(x), int(y)})) {
             set(int(x), int(y));
         }
     });

@@ -36,29 +36,27 @@ public:
     // off the board or on the outline.
     bool fill(Point start);
 
-    // Call visit(y, x0, x1) for each run of board columns x0..x1 of row y
-    // that the fill covers, or that the outline covers.
-    template <typename Visit> void forEachFillRun(Visit visit) const { forEachRun(filled_, visit); }
-    template <typename Visit> void forEachOutlineRun(Visit visit) const {
-        forEachRun(outline_, visit);
+    const Rect& square() const { return square_; }
+    // Row y of the square (0 for its top row) as bits, column left + i in
+    // bit i: what the fill covers, and what the outline covers.
+    std::uint64_t fillRow(int y) const { return filled_[y]; }
+    std::uint64_t outlineRow(int y) const { return outline_[y]; }
+
+    // Calls visit(x0, x1) for each run of set bits of `bits`, as columns
+    // counted from `left`.
+    template <typename Visit> static void forEachRun(std::uint64_t bits, int left, Visit visit) {
+        while (bits != 0) {
+            const int first = std::countr_zero(bits);
+            const int length = std::countr_one(bits >> first);
+            visit(left + first, left + first + length - 1);
+            bits &= length == 64 ? 0 : ~(((std::uint64_t(1) << length) - 1) << first);
+        }
     }
 
 private:
     using Row = std::uint64_t;
 
     void set(int x, int y) { outline_[y - square_.top] |= Row(1) << (x - square_.left); }
-    template <typename Visit>
-    void forEachRun(const std::array<Row, kMaxSide>& rows, Visit visit) const {
-        for (int y = 0; y < square_.height; ++y) {
-            for (Row bits = rows[y]; bits != 0;) {
-                const int first = std::countr_zero(bits);
-                const int length = std::countr_one(bits >> first);
-                visit(square_.top + y, square_.left + first, square_.left + first + length - 1);
-                bits &= length == 64 ? 0 : ~(((Row(1) << length) - 1) << first);
-            }
-        }
-    }
-
     Rect square_;
     Rect onBoard_; // the square's part on the board
     std::array<Row, kMaxSide> outline_{};

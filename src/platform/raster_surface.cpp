@@ -5,6 +5,7 @@
 #include "platform/midpoint_circle.h"
 #include "platform/pixel_math.h"
 
+#include <bit>
 #include <cmath>
 
 namespace orvanel {
@@ -31,6 +32,62 @@ void RasterSurface::drawSegment(PointF from, PointF to, Rgb color, const Rect& w
         drawThinSegment(from, to, color, within.intersected(rect()));
     } else {
         drawWideSegment(from, to, lineWidth_ / 2.0, color);
+    }
+}
+
+void RasterSurface::paint(const OutlineFill& mark, Rgb outline) {
+    outline = opaque(outline);
+    const Rect& square = mark.square();
+    // The columns and rows that are painted, and those that change.
+    std::uint64_t paintedColumns = 0;
+    std::uint64_t changedColumns = 0;
+    int firstRow = square.height;
+    int lastRow = -1;
+    for (int i = 0; i < square.height; ++i) {
+        const std::uint64_t fill = mark.fillRow(i);
+        const std::uint64_t edge = mark.outlineRow(i);
+        if ((fill | edge) == 0) {
+            continue;
+        }
+        Rgb* row = image_.row(square.top + i);
+        const auto paintRuns = [&](std::uint64_t bits, Rgb color) {
+            OutlineFill::forEachRun(bits, square.left, [&](int x0, int x1) {
+                std::fill(row + x0, row + x1 + 1, color);
+            });
+        };
+        paintRuns(fill, fillColor_);
+        paintRuns(edge, outline);
+        paintedColumns |=
+            (fillColor_ != background_ ? fill : 0) | (outline != background_ ? edge : 0);
+        changedColumns |= fill | edge;
+        firstRow = std::min(firstRow, i);
+        lastRow = i;
+    }
+    if (lastRow < 0) {
+        return;
+    }
+    // Recorded once for the rows the mark covers, as a clear will find them.
+    const auto record = [&](auto& spans, std::uint64_t columns) {
+        if (columns != 0) {
+            spans.add(square.top + firstRow, square.top + lastRow,
+                      square.left + std::countr_zero(columns),
+                      square.left + 63 - std::countl_zero(columns));
+        }
+    };
+    record(painted_, paintedColumns);
+    record(changed_, changedColumns);
+}
+
+void RasterSurface::drawSegmentOutside(PointF from, PointF to, Rgb color, const Rect& hole) {
+    const Rect board = rect();
+    const Rect parts[4] = {
+        Rect::fromEdges(board.left, board.top, board.right(), hole.top - 1),
+        Rect::fromEdges(board.left, hole.bottom() + 1, board.right(), board.bottom()),
+        Rect::fromEdges(board.left, hole.top, hole.left - 1, hole.bottom()),
+        Rect::fromEdges(hole.right() + 1, hole.top, board.right(), hole.bottom()),
+    };
+    for (const Rect& part : parts) {
+        drawSegment(from, to, color, part);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/color.h"
 #include "platform/geometry.h"
+#include "platform/outline_fill.h"
 #include "platform/pixel_buffer.h"
 #include "platform/spans.h"
 
@@ -64,8 +65,13 @@ public:
     // style is solid the inside is first filled with the fill colour.
     void drawCircle(PointF centre, double radius, Rgb color);
 
-    // Paints columns x0..x1 of row y, all on the surface, in `color`.
-    void fillRun(int y, int x0, int x1, Rgb color) { writeRun(y, x0, x1, opaque(color)); }
+    // Paints what `mark` covers: its fill in the fill colour, its outline in
+    // `outline`.
+    void paint(const OutlineFill& mark, Rgb outline);
+
+    // The segment at the current line width, as drawSegment() draws it, but
+    // nothing of it within `hole`.
+    void drawSegmentOutside(PointF from, PointF to, Rgb color, const Rect& hole);
 
     // Paints with the fill colour the start pixel and every pixel reachable
     // from it through left/right/up/down neighbours without crossing a pixel of

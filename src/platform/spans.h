@@ -129,6 +129,17 @@ public:
         }
         bands_.add(y, x0, x1);
     }
+    // The same for every row from y0 to y1.
+    void add(int y0, int y1, int x0, int x1) {
+        for (int y = y0; y <= y1; ++y) {
+            for (int block = x0 >> kBlockShift; block <= x1 >> kBlockShift; ++block) {
+                Span& span = spans_[y * blocks_ + block];
+                span.lo = std::min(span.lo, std::max(x0, block << kBlockShift));
+                span.hi = std::max(span.hi, std::min(x1, ((block + 1) << kBlockShift) - 1));
+            }
+        }
+        bands_.add(y0, y1, x0, x1);
+    }
     const BandSpans& bands() const { return bands_; }
     // Calls visit(x0, x1) for the touched parts of columns [x0, x1] of row y.
     template <typename Visit> void forEachTouched(int y, int x0, int x1, Visit visit) const {
