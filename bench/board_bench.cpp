@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Benchmarks of the board's hot paths, each also shown as a ratio to clearing
 // the whole surface once, measured in the same run. The last lines say PASS
 // or FAIL for each target. Heap allocations are counted in the steady state

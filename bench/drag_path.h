@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A recorded path of pointer positions for dragging A and D: it sweeps the
 // vertex over the board, across the base line and past the board's edges.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Long use: one million drag steps and 100,000 memo segments on the window,
 // through its pointer handlers. Prints resident memory before and after, and
 // the time of a drag step at the start and at the end.

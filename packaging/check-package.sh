@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from scratch and checks what it holds: the program,
 # the menu entry and its icons, and the control fields that make it installable
 # (every library the program links, the Qt platform plugins, the two fonts).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # By-hand check of what a screen reader reads from the program (not part of
 # the test suite): starts a virtual X display, a D-Bus session with the
 # accessibility bus, and the program with its accessibility bridge switched

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages that building, running and testing need,
 # asking apt only for what is missing. Extra package names may be passed.
 set -euo pipefail

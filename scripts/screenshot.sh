@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes the README's screenshot: starts the program on a virtual X display
 # and captures its window. Usage: scripts/screenshot.sh [out.png [scale]]
 # A scale other than 1 enlarges the whole window as on a high-density screen

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Long use: a million drag steps and 100,000 memo segments; prints resident
 # memory before and after and the drag step's time at the start and the end.
 # Usage: scripts/soak.sh [drag steps] [memo segments]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds the program with its tests and runs them
 # all, headless: once as shipped, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer, where any report fails the test that caused it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Measuring the four angles: directions with the 3.14 constant, the rounding
 // of the shown values and the captions.
 #include "figure/angles.h"

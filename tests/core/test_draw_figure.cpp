@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four angle marks painted by drawFigure, checked pixel by pixel.
 #include "ascii_image.h"
 #include "figure/angles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The outline that bounds every angle mark, two sides meeting at a vertex and
 // the radius-30 circle, drawn at width 1, must hold the flood fill at every
 // real-valued vertex position, and drawing it again in green must remove it.

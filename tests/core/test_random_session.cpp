@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A child at the board: a long seeded random session of presses, moves and
 // releases of every button anywhere (also far off the board, also releases
 // without presses and two buttons at once), and clicks on every button, box

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixel rules of the board surface: flood fill, segments, circles, clearing.
 #include "ascii_image.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board's fast drawing (clearing only what was painted, segments walked
 // row by row, outlines clipped to the marks' boxes, the fill's alpha marks)
 // must leave exactly the pixels of the plain way: clear everything, draw

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What assistive technology reads from the window, asked in-process through
 // the toolkit's accessibility interfaces: the controls' names, roles and
 // states, the board's name and description, the vertex letters as children of

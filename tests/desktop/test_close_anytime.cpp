@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Closing the window ends the program cleanly at any moment: during a drag,
 // a stroke or a line being stretched, by the close box or by 終了.
 #include "window_fixture.h"

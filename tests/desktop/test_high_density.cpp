@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window on a screen with two device pixels per pixel, as on a projector
 // or a high-density display: the layout keeps its size in logical pixels,
 // pointer positions stay board pixels, the board's pixels are enlarged
