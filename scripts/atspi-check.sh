@@ -6,7 +6,7 @@
 # on, then runs scripts/atspi-check.py against it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh xvfb xdotool at-spi2-core python3-pyatspi
+scripts/install-deps.sh run xvfb xdotool at-spi2-core python3-pyatspi
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j"$(nproc)" >/dev/null
 

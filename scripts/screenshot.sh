@@ -12,7 +12,7 @@ screen=1024x768x24
 if [ "$scale" != 1 ]; then
     screen=2048x1536x24
 fi
-scripts/install-deps.sh xvfb imagemagick x11-utils
+scripts/install-deps.sh run xvfb imagemagick x11-utils
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j"$(nproc)" >/dev/null
 
