@@ -17,7 +17,7 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
 export DISPLAY=$display
 dbus-run-session -- bash -c '
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 build/release/src/orvanel 2>/dev/null &
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 build/release/src/desktop/orvanel 2>/dev/null &
     app=$!
     status=0
     /usr/bin/python3 scripts/atspi-check.py || status=$? # the system Python, where pyatspi is

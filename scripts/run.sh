@@ -13,5 +13,5 @@ if ! log=$(cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUIL
 fi
 echo "Building build/release (the first build takes a minute or two)"
 cmake --build build/release -j"$(nproc)"
-echo "Starting build/release/src/orvanel"
-exec build/release/src/orvanel "$@"
+echo "Starting build/release/src/desktop/orvanel"
+exec build/release/src/desktop/orvanel "$@"

@@ -21,7 +21,7 @@ Xvfb "$display" -screen 0 "$screen" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $app $xvfb 2>/dev/null || true' EXIT
 sleep 1
-DISPLAY=$display QT_SCALE_FACTOR=$scale build/release/src/orvanel 2>/dev/null &
+DISPLAY=$display QT_SCALE_FACTOR=$scale build/release/src/desktop/orvanel 2>/dev/null &
 app=$!
 for _ in $(seq 50); do
     DISPLAY=$display xwininfo -name "Orvanel (by m.Quillon)" >/dev/null 2>&1 && break
