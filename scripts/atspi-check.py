@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """What a screen reader finds in the running program, read over AT-SPI.
 
 Run by scripts/atspi-check.sh, which starts the program on a virtual display

@@ -1,22 +1,67 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need,
-# asking apt only for what is missing. Extra package names may be passed.
+# SPDX-License-Identifier: MIT
+# Installs the Debian 12 packages a script needs, asking apt only for what is
+# missing, and says what it installs.
+#
+#   scripts/install-deps.sh [PROFILE...] [PACKAGE...]
+#
+# Each calling script names what it does:
+#   run      build and start the program (scripts/run.sh, screenshot.sh, ...)
+#   bench    that, and the benchmarks (scripts/bench.sh, soak.sh)
+#   package  that, and build and check the Debian package
+#            (packaging/check-package.sh)
+#   test     that, and the test suite (scripts/test.sh, which also checks the
+#            package)
+# Any other argument is a Debian package to install as well. Without a
+# profile it installs what run, bench and the test programs need.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho
-          libbenchmark-dev libgtest-dev "$@")
+build=(cmake make g++ qt6-base-dev)
+# The Qt platform plugins, Wayland's among them (without it Qt warns on every
+# start on a Wayland desktop), and the two fonts the window is drawn with.
+run=("${build[@]}" qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic fonts-ipafont-mincho)
+bench=("${run[@]}" libbenchmark-dev)
+package=("${run[@]}" debhelper dpkg-dev lintian desktop-file-utils xvfb x11-utils)
+test=("${package[@]}" libgtest-dev appstream)
 
+wanted=()
+profiles=0
+for arg in "$@"; do
+    case $arg in
+    run) wanted+=("${run[@]}") ;;
+    bench) wanted+=("${bench[@]}") ;;
+    package) wanted+=("${package[@]}") ;;
+    test) wanted+=("${test[@]}") ;;
+    *)
+        wanted+=("$arg")
+        continue
+        ;;
+    esac
+    profiles=$((profiles + 1))
+done
+if [ "$profiles" -eq 0 ]; then
+    wanted+=("${bench[@]}" libgtest-dev)
+fi
+
+declare -A seen=()
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
+    [ -n "${seen[$p]:-}" ] && continue
+    seen[$p]=1
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "install-deps: all ${#seen[@]} packages needed are installed"
+    exit 0
+fi
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-echo "Installing: ${missing[*]}"
+echo "install-deps: installing ${missing[*]} (and the packages they need)"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+# apt's summary and a line per package set up; a failure of apt fails here.
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+    "${missing[@]}" | { grep --line-buffered -E '^([0-9]+ upgraded|Setting up)' || true; }
+echo "install-deps: done"

@@ -8,18 +8,22 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    if (!orvanel::displayAvailable()) {
-        std::fputs("orvanel: no display to show the window on (neither DISPLAY nor "
-                   "WAYLAND_DISPLAY is set); start it from a desktop session\n",
+    // The program has no options of its own; the toolkit takes its own
+    // (-platform, -display, ...) from the arguments.
+    if (!orvanel::windowSystemAvailable(argc, argv)) {
+        std::fputs("orvanel: no X11 or Wayland display to show the window on; start it from a "
+                   "desktop session\n",
                    stderr);
         return 2;
     }
+    orvanel::nameProgram();
     QApplication app(argc, argv);
     // Every pointer move must reach the board: a drag step is taken per move,
     // never per batch of moves. The application constructor switched motion
     // compression on, so it is switched off here, after it.
     QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     orvanel::setUpToolkit(app);
+    QApplication::setWindowIcon(orvanel::programIcon());
     orvanel::DesktopWindow window;
     window.show();
     const int code = app.exec();

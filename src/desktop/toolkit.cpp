@@ -2,11 +2,14 @@
 #include "desktop/toolkit.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QProxyStyle>
 #include <QStyleFactory>
 
 #include <cmath>
+#include <string_view>
 
 namespace orvanel {
 
@@ -76,10 +79,73 @@ Size QtTextMeasurer::textSize(const FontSpec& font, std::string_view text) const
     return {int(std::ceil(metrics.horizontalAdvance(caption))), int(std::ceil(metrics.height()))};
 }
 
-bool displayAvailable() {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
-           !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+namespace {
+
+bool waylandDisplayAvailable() {
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
+        return true;
+    }
+    // Without WAYLAND_DISPLAY a Wayland client connects to wayland-0 in the
+    // runtime directory.
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + QStringLiteral("/wayland-0"));
+}
+
+} // namespace
+
+bool windowSystemAvailable(int argc, const char* const* argv) {
+    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    bool xDisplay = !qEnvironmentVariableIsEmpty("DISPLAY");
+    // The toolkit's options as it reads them: one dash or two, each followed
+    // by its value; -platform wins over QT_QPA_PLATFORM.
+    for (int i = 1; i + 1 < argc; ++i) {
+        std::string_view option = argv[i];
+        if (option.starts_with("--")) {
+            option.remove_prefix(1);
+        }
+        if (option == "-platform") {
+            platform = QString::fromLocal8Bit(argv[++i]);
+        } else if (option == "-display") {
+            xDisplay = true;
+            ++i;
+        }
+    }
+    const bool wayland = waylandDisplayAvailable();
+    if (platform.isEmpty()) {
+        return xDisplay || wayland;
+    }
+    // A choice such as "wayland;xcb" is tried in order; a plugin's own
+    // settings follow its name after a colon ("offscreen:fontengine=freetype").
+    for (const QString& choice : platform.split(u';', Qt::SkipEmptyParts)) {
+        const QString name = choice.section(u':', 0, 0);
+        if (name == u"xcb" ? xDisplay : name.startsWith(u"wayland") ? wayland : true) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void nameProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("orvanel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANEL_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVANEL_APP_ID));
+}
+
+QIcon programIcon() {
+    const QString name = QStringLiteral(ORVANEL_APP_ID);
+    // The installed sizes, one directory each ("48x48/apps/NAME.png").
+    QIcon installed;
+    const QDir hicolor(QCoreApplication::applicationDirPath() + u'/' +
+                       QStringLiteral(ORVANEL_ICON_DIR));
+    for (const QString& size : hicolor.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file =
+            hicolor.filePath(size + QStringLiteral("/apps/") + name + QStringLiteral(".png"));
+        if (QFileInfo::exists(file)) {
+            installed.addFile(file);
+        }
+    }
+    return QIcon::fromTheme(name, installed);
 }
 
 } // namespace orvanel

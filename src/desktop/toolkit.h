@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // What the program needs from Qt beyond plain widgets: the two Japanese faces
 // of the design, its default user-interface font and style, a measure of
-// captions for the window model, and a check that there is a display to show
-// the window on.
+// captions for the window model, the program's name and icon for the desktop,
+// and a check that there is a window system to show the window on.
 #pragma once
 
 #include "platform/color.h"
@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 class QApplication;
 
@@ -40,8 +41,23 @@ public:
     Size textSize(const FontSpec& font, std::string_view text) const override;
 };
 
-// True when a window can be shown: an X or Wayland display is named, or a
-// platform plugin was chosen explicitly (offscreen, for instance).
-bool displayAvailable();
+// False only when the toolkit would fail for want of a window system: the
+// platform it would use (chosen with its -platform option or QT_QPA_PLATFORM,
+// else X11 or Wayland) needs a display and none is there. X11 needs DISPLAY or
+// the -display option; Wayland needs WAYLAND_DISPLAY, WAYLAND_SOCKET or the
+// default socket. A platform without a window system (offscreen, ...) passes.
+// Reads the arguments before the application object takes its own from them.
+bool windowSystemAvailable(int argc, const char* const* argv);
+
+// Names the program to the desktop: its name (on X11 the window class, which
+// the menu entry's StartupWMClass names), its version, and its desktop file
+// name (the Wayland app id, and the menu entry's file name). Call before the
+// application object is made, so that all it sets up sees them.
+void nameProgram();
+
+// The window icon: the icon theme's, or else the icons installed with the
+// program (found from the program's own directory, so any install prefix and
+// the build tree work). Needs the application object.
+QIcon programIcon();
 
 } // namespace orvanel
