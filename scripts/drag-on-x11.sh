@@ -24,8 +24,11 @@ Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 log=$(mktemp)
 trap 'kill $xvfb 2>/dev/null || true; rm -f "$log"' EXIT
-sleep 1
 export DISPLAY=$display
+for _ in $(seq 50); do # until the server answers
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.2
+done
 
 cpu_ticks() { # user + system time of process $1, in clock ticks
     awk '{ print $14 + $15 }' "/proc/$1/stat"

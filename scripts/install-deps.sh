@@ -10,8 +10,9 @@
 #   bench    that, and the benchmarks (scripts/bench.sh, soak.sh)
 #   package  that, and build and check the Debian package
 #            (packaging/check-package.sh)
-#   test     that, and the test suite (scripts/test.sh, which also checks the
-#            package)
+#   web      build the browser edition (scripts/web.sh, build-web.sh)
+#   test     that, the package's, and the test suite (scripts/test.sh, which
+#            also checks the package and runs the browser edition's tests)
 # Any other argument is a Debian package to install as well. Without a
 # profile it installs what run, bench and the test programs need.
 set -euo pipefail
@@ -22,7 +23,10 @@ build=(cmake make g++ qt6-base-dev)
 run=("${build[@]}" qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic fonts-ipafont-mincho)
 bench=("${run[@]}" libbenchmark-dev)
 package=("${run[@]}" debhelper dpkg-dev lintian desktop-file-utils xvfb x11-utils)
-test=("${package[@]}" libgtest-dev appstream)
+# The browser edition: Emscripten, Node.js for its tools, rsvg-convert for the
+# home-screen icons, and the fonts the page is shown with here.
+web=(cmake make emscripten nodejs librsvg2-bin fonts-ipafont-gothic fonts-ipafont-mincho)
+test=("${package[@]}" "${web[@]}" libgtest-dev appstream chromium)
 
 wanted=()
 profiles=0
@@ -31,6 +35,7 @@ for arg in "$@"; do
     run) wanted+=("${run[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     package) wanted+=("${package[@]}") ;;
+    web) wanted+=("${web[@]}") ;;
     test) wanted+=("${test[@]}") ;;
     *)
         wanted+=("$arg")

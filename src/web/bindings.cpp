@@ -152,9 +152,7 @@ public:
 
     void press(int button, int held, float x, float y) { w_.boardPress(button, held, 0, x, y); }
     void move(int held, float x, float y) { w_.boardMove(held, 0, x, y); }
-    void release(int button, int held, float x, float y) {
-        w_.boardRelease(button, held, 0, x, y);
-    }
+    void release(int button, int held, float x, float y) { w_.boardRelease(button, held, 0, x, y); }
 
     int letterCount() const { return int(w_.layer().letters().size()); }
     val letter(int i) const {

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: MIT
+// The native side of the browser edition's tests: plays a session file
+// (sequence.txt) on the plain core as a shell would, keeping the board's
+// picture the way the browser does, and prints in JSON what every check
+// recorded (read-out, controls, letters, drag steps taken, a checksum of
+// the board's R, G, B values) and the median time of the drag step over the
+// session's timed drag. The Node and browser tests play the same file and
+// compare.
+//
+//   orvanel_web_reference SEQUENCE_FILE
+#include "app/board_screen.h"
+#include "app/design.h"
+#include "app/form1.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <numbers>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace orvanel;
+
+namespace {
+
+// Every character is 4/5 of the font's pixel size wide and a line is 11/10
+// of it high; the session never presses near a letter, so the letters' exact
+// size does not matter.
+class FixedMeasurer : public TextMeasurer {
+public:
+    Size textSize(const FontSpec& font, std::string_view text) const override {
+        const double pixels = font.face == Face::Default ? 12 : std::round(font.points * 4 / 3);
+        int characters = 0;
+        for (const unsigned char c : text) {
+            characters += (c & 0xc0) != 0x80;
+        }
+        return {int(std::ceil(characters * pixels * 0.8)), int(std::ceil(pixels * 1.1))};
+    }
+};
+
+// FNV-1a over the R, G, B bytes of every pixel, row by row.
+std::uint32_t checksum(const PixelBuffer& pixels) {
+    std::uint32_t h = 2166136261u;
+    const auto add = [&h](int byte) {
+        h ^= std::uint32_t(byte);
+        h *= 16777619u;
+    };
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            const Rgb c = pixels.pixel(x, y);
+            add(redOf(c));
+            add(greenOf(c));
+            add(blueOf(c));
+        }
+    }
+    return h;
+}
+
+std::string json(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out + '"';
+}
+
+// The controls as one line: for each, in the order of the design, its object
+// name, then c (checked), d (disabled), h (hidden), b (bold caption) as they
+// apply, then its caption.
+std::string controlsLine(const Form1& w) {
+    std::string line;
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlDesign& d = kControls[i];
+        const ControlState& s = w.control(ControlId(i));
+        std::string flags;
+        if (s.checked) {
+            flags += 'c';
+        }
+        if (!s.enabled && d.kind != ControlKind::Label) {
+            flags += 'd';
+        }
+        if (!s.visible) {
+            flags += 'h';
+        }
+        if (s.bold && d.kind == ControlKind::Button) {
+            flags += 'b';
+        }
+        line += (i ? "|" : "") + d.objectName() + ':' + flags + ':' + s.caption;
+    }
+    return line;
+}
+
+// The positions of the timed drag: a Lissajous figure over the board and past
+// its edges, entered from the vertex.
+std::vector<PointF> timedPath(PointF vertex, int count) {
+    std::vector<PointF> path;
+    for (int i = 0; i < count; ++i) {
+        const double t = 2 * std::numbers::pi * i / count;
+        const PointF sweep{401 + 520 * std::sin(3 * t + 0.4), 313 + 400 * std::sin(2 * t)};
+        const double blend = std::min(1.0, i / 50.0);
+        path.push_back(vertex * (1 - blend) + sweep * blend);
+    }
+    return path;
+}
+
+// Times the drag step the way the page does: a fresh window, a press on the
+// vertex, one pass over the path to warm up, then `rounds` passes timed in
+// batches; the median time of one step.
+double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& steps) {
+    const FixedMeasurer measurer;
+    Form1 w(measurer);
+    const std::vector<PointF> path = timedPath(vertex, count);
+    w.boardPress(kLeftButton, kLeftButton, 0, float(path[0].x), float(path[0].y));
+    std::vector<double> perStep;
+    const long before = w.dragSteps();
+    for (int round = 0; round <= rounds; ++round) {
+        for (int k = 1; k + batch <= count; k += batch) {
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = k; i < k + batch; ++i) {
+                w.boardMove(kLeftButton, 0, float(path[i].x), float(path[i].y));
+            }
+            const std::chrono::duration<double, std::micro> took =
+                std::chrono::steady_clock::now() - start;
+            if (round > 0) {
+                perStep.push_back(took.count() / batch);
+            }
+        }
+    }
+    steps = w.dragSteps() - before;
+    std::sort(perStep.begin(), perStep.end());
+    return perStep[perStep.size() / 2];
+}
+
+class Player {
+public:
+    Player() : w_(measurer_), screen_(w_) {}
+
+    void play(std::istream& in) {
+        std::string text;
+        int number = 0;
+        while (std::getline(in, text)) {
+            ++number;
+            std::istringstream line(text);
+            std::string op;
+            if (!(line >> op) || op[0] == '#') {
+                continue;
+            }
+            try {
+                step(op, line);
+            } catch (const std::exception& e) {
+                throw std::runtime_error("line " + std::to_string(number) + ": " + e.what());
+            }
+        }
+        std::cout << "{\"checks\": [" << checks_
+                  << "],\n \"time\": " << (time_.empty() ? "null" : time_) << "}\n";
+    }
+
+private:
+    void step(const std::string& op, std::istringstream& line) {
+        int x = 0;
+        int y = 0;
+        if (op == "input") {
+            std::string mode;
+            line >> mode;
+            if (mode != "mouse" && mode != "touch") {
+                throw std::runtime_error("input is mouse or touch");
+            }
+            touch_ = mode == "touch";
+            at_ = false;
+        } else if (op == "move") {
+            need(line >> x >> y);
+            move(x, y);
+        } else if (op == "press" || op == "release") {
+            int button = kLeftButton;
+            need(line >> x >> y);
+            line >> button;
+            if (op == "press") {
+                press(x, y, button);
+            } else {
+                release(x, y, button);
+            }
+        } else if (op == "drag") {
+            int x1 = 0;
+            int y1 = 0;
+            int n = 0;
+            need(line >> x >> y >> x1 >> y1 >> n);
+            if (!touch_) {
+                move(x, y);
+            }
+            press(x, y, kLeftButton);
+            for (int i = 1; i <= n; ++i) {
+                move(x + (x1 - x) * i / n, y + (y1 - y) * i / n);
+            }
+            release(x1, y1, kLeftButton);
+        } else if (op == "click") {
+            std::string name;
+            need(line >> name);
+            click(name);
+            at_ = false; // the pointer went to the control
+        } else if (op == "check") {
+            std::string name;
+            need(line >> name);
+            check(name);
+        } else if (op == "time") {
+            int count = 0;
+            int batch = 0;
+            int rounds = 0;
+            need(line >> x >> y >> count >> batch >> rounds);
+            long steps = 0;
+            const double median =
+                timeDragSteps(PointF{double(x), double(y)}, count, batch, rounds, steps);
+            char text[160];
+            std::snprintf(text, sizeof text, "{\"medianMicros\": %.4f, \"steps\": %ld}", median,
+                          steps);
+            time_ = text;
+        } else {
+            throw std::runtime_error("unknown step " + op);
+        }
+    }
+
+    static void need(const std::istream& line) {
+        if (!line) {
+            throw std::runtime_error("missing numbers");
+        }
+    }
+
+    void move(int x, int y) {
+        if (touch_ && held_ == 0) {
+            throw std::runtime_error("a finger moves only while it touches");
+        }
+        w_.boardMove(held_, 0, float(x), float(y));
+        at_ = true;
+        x_ = x;
+        y_ = y;
+        update();
+    }
+
+    // A real mouse presses and releases where it is; a finger lands anywhere,
+    // one at a time, and lifts where it last was.
+    void press(int x, int y, int button) {
+        if (touch_ ? held_ != 0 || button != kLeftButton : !at_ || x != x_ || y != y_) {
+            throw std::runtime_error(touch_ ? "one finger, acting as the left button"
+                                            : "a press comes where the pointer moved");
+        }
+        held_ |= button;
+        w_.boardPress(button, held_, 0, float(x), float(y));
+        at_ = true;
+        x_ = x;
+        y_ = y;
+        update();
+    }
+
+    void release(int x, int y, int button) {
+        if (!(held_ & button) || (at_ && (x != x_ || y != y_))) {
+            throw std::runtime_error("a release comes where the pointer is, of a held button");
+        }
+        held_ &= ~button;
+        w_.boardRelease(button, held_, 0, float(x), float(y));
+        update();
+    }
+
+    void click(const std::string& name) {
+        if (held_ != 0) {
+            throw std::runtime_error("a click while a button is held on the board");
+        }
+        for (std::size_t i = 0; i < kControlCount; ++i) {
+            if (kControls[i].objectName() == name) {
+                w_.click(ControlId(i));
+                update();
+                return;
+            }
+        }
+        throw std::runtime_error("no control " + name);
+    }
+
+    void update() {
+        w_.takeChangedControls([](ControlId) {});
+        screen_.update(w_, [](const Rect&) {});
+    }
+
+    void check(const std::string& name) {
+        std::string readout;
+        for (const ControlId id : controls::Label5) {
+            readout += (readout.empty() ? "" : ", ") + json(w_.control(id).caption);
+        }
+        std::string letters;
+        for (const LetterObject& l : w_.layer().letters()) {
+            const Rect box = l.box();
+            letters += (letters.empty() ? "[" : ", [") + std::to_string(box.left) + ", " +
+                       std::to_string(box.top) + "]";
+        }
+        char sum[16];
+        std::snprintf(sum, sizeof sum, "%08x", unsigned(checksum(screen_.pixels())));
+        checks_ += std::string(checks_.empty() ? "\n  " : ",\n  ") + "{\"name\": " + json(name) +
+                   ", \"readout\": [" + readout + "], \"readoutShown\": " +
+                   (w_.control(controls::Label5[0]).visible ? "true" : "false") +
+                   ", \"letters\": [" + letters + "], \"checksum\": " + json(sum) +
+                   ", \"dragSteps\": " + std::to_string(w_.dragSteps()) +
+                   ", \"controls\": " + json(controlsLine(w_)) + "}";
+    }
+
+    FixedMeasurer measurer_;
+    Form1 w_;
+    BoardScreen screen_;
+    bool touch_ = false;
+    int held_ = 0;
+    bool at_ = false; // the pointer is on the board, at (x_, y_)
+    int x_ = 0;
+    int y_ = 0;
+    std::string checks_;
+    std::string time_;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s SEQUENCE_FILE\n", argv[0]);
+        return 2;
+    }
+    std::ifstream in(argv[1]);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 2;
+    }
+    try {
+        Player player;
+        player.play(in);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], e.what());
+        return 1;
+    }
+    return 0;
+}
