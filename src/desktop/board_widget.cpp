@@ -146,23 +146,27 @@ QRect BoardCanvas::letterBox(int index) const {
 void BoardCanvas::scheduleRepaint() {
     // Every pointer move changes the board, but the screen need not follow
     // faster than it refreshes: a change soon after a repaint waits for the
-    // next frame, gathering what changes meanwhile.
-    if (frameTimer_.isActive()) {
-        return;
+    // first event a frame later, gathering what changes meanwhile. A timer
+    // two frames away shows what changed last once the events stop; while
+    // the pointer moves it fires at most every other frame.
+    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= kFrameMillis) {
+        requestRepaint();
+    } else if (!frameTimer_.isActive()) {
+        frameTimer_.start(int(2 * kFrameMillis - sinceFrame_.elapsed()), this);
     }
-    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < kFrameMillis) {
-        frameTimer_.start(int(kFrameMillis - sinceFrame_.elapsed()), this);
-        return;
-    }
-    requestRepaint();
 }
 
 void BoardCanvas::requestRepaint() {
-    sinceFrame_.start();
     // Rectangle by rectangle: the repaint manager unites them without the
     // allocations of building a region here.
-    model_.takeBoardDamage(
-        [this](const Rect& r) { update(QRect(r.left, r.top, r.width, r.height)); });
+    bool damaged = false;
+    model_.takeBoardDamage([&](const Rect& r) {
+        update(QRect(r.left, r.top, r.width, r.height));
+        damaged = true;
+    });
+    if (damaged) {
+        sinceFrame_.start();
+    }
     // Only a screen reader or another assistive tool listens; without one the
     // drag costs nothing more.
     if (QAccessible::isActive()) {

@@ -35,7 +35,8 @@ public:
     QRect letterBox(int index) const;
 
     // Requests a repaint of what changed on the board since the last request,
-    // at most once a frame.
+    // at most once a frame; what changed last is shown at most two frames
+    // after the frame before.
     void scheduleRepaint();
     static constexpr qint64 kFrameMillis = 16;
 

@@ -91,17 +91,24 @@ private:
     // change only pixels painted since the last clear, so only that part of
     // the run is written.
     void writeRun(int y, int x0, int x1, Rgb color) {
-        Rgb* row = image_.row(y);
         if (color == background_) {
-            painted_.forEachTouched(y, x0, x1, [&](int first, int last) {
-                std::fill(row + first, row + last + 1, color);
-                changed_.add(y, first, last);
-            });
-            return;
+            eraseRun(y, x0, x1);
+        } else {
+            paintRun(y, x0, x1, color);
         }
+    }
+    void paintRun(int y, int x0, int x1, Rgb color) {
+        Rgb* row = image_.row(y);
         painted_.add(y, x0, x1);
         std::fill(row + x0, row + x1 + 1, color);
         changed_.add(y, x0, x1);
+    }
+    void eraseRun(int y, int x0, int x1) {
+        Rgb* row = image_.row(y);
+        painted_.forEachTouched(y, x0, x1, [&](int first, int last) {
+            std::fill(row + first, row + last + 1, background_);
+            changed_.add(y, first, last);
+        });
     }
     void drawThinSegment(PointF from, PointF to, Rgb color, Rect within);
     void drawWideSegment(PointF from, PointF to, double radius, Rgb color);

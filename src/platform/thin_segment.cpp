@@ -16,16 +16,18 @@ void RasterSurface::drawThinSegment(PointF from, PointF to, Rgb color, Rect with
     if (!line) {
         return;
     }
-    const bool erasing = color == background_;
+    if (color != background_) {
+        walkDigitalLine(
+            *line, within, [&](int y, int x0, int x1) { paintRun(y, x0, x1, color); },
+            [](std::int64_t) { return false; });
+        return;
+    }
+    // Erasing: only the columns the line reaches within a band count. A long
+    // slanted side crosses many bands that hold a mark somewhere, but rarely
+    // near it.
     walkDigitalLine(
-        *line, within, [&](int y, int x0, int x1) { writeRun(y, x0, x1, color); },
+        *line, within, [&](int y, int x0, int x1) { eraseRun(y, x0, x1); },
         [&](std::int64_t y) {
-            if (!erasing) {
-                return false;
-            }
-            // Only the columns the line reaches within the band count: a long
-            // slanted side crosses many bands that hold a mark somewhere, but
-            // rarely near it.
             const auto [lo, hi] = line->columnsNearBand(y);
             return lo > hi || !painted_.bands().touches(int(y), int(lo), int(hi));
         });
