@@ -242,9 +242,7 @@ void frame_update(benchmark::State& state) {
             [&](const Rect& r) { damage += QRect(r.left, r.top, r.width, r.height); });
         QPainter painter(&screen);
         painter.translate(origin);
-        for (const QRect& rect : damage) {
-            window.board()->paintBoard(painter, rect);
-        }
+        window.board()->paintRegion(painter, damage);
         painter.end();
         benchmark::DoNotOptimize(screen.constBits());
         state.SetIterationTime(

@@ -266,11 +266,28 @@ void BoardCanvas::copyLetters(PixelView target, const QRect& area) const {
     }
 }
 
-void BoardCanvas::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    for (const QRect& rect : event->region()) {
+void BoardCanvas::paintRegion(QPainter& painter, const QRegion& region) const {
+    QPoint offset;
+    if (QImage* target = directTarget(painter, offset)) {
+        // Composed straight into the image, rectangle by rectangle, without
+        // the painter's clipping and state for each.
+        const PixelView screen = PixelView{reinterpret_cast<Rgb*>(target->bits()), target->width(),
+                                           target->height(), target->bytesPerLine() / 4}
+                                     .shifted(offset.x(), offset.y());
+        for (const QRect& rect : region) {
+            model_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
+            copyLetters(screen, rect);
+        }
+        return;
+    }
+    for (const QRect& rect : region) {
         paintBoard(painter, rect);
     }
+}
+
+void BoardCanvas::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    paintRegion(painter, event->region());
 }
 
 void BoardCanvas::forward(QMouseEvent* event) {

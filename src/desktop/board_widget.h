@@ -45,6 +45,8 @@ public:
     // fractional device pixel ratio); used by paintEvent and by anything that
     // needs a picture.
     void paintBoard(QPainter& painter, const QRect& rect) const;
+    // The same over every rectangle of `region`, as a repaint does.
+    void paintRegion(QPainter& painter, const QRegion& region) const;
 
 protected:
     bool event(QEvent* event) override;
