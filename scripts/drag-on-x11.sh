@@ -11,6 +11,8 @@
 # the ratios (c)/(a) and (c)/(b). It checks that (c) took one drag step per
 # move and that D ended where it started.
 # Usage: scripts/drag-on-x11.sh [moves per run, default 3000]
+# ORVANEL_PROGRAM names another build of the program to measure in place of
+# this tree's (an earlier commit's, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 moves_per_run=${1:-3000}
@@ -80,7 +82,7 @@ wait "$app" 2>/dev/null || true
 
 # The board's drawing area starts at window (10, 50); D starts at board
 # (550, 350), and board (300, 100) is far from every vertex.
-start "Orvanel" env ORVANEL_REPORT_STEPS=1 build/bench/src/desktop/orvanel
+start "Orvanel" env ORVANEL_REPORT_STEPS=1 "${ORVANEL_PROGRAM:-build/bench/src/desktop/orvanel}"
 hover=$(paced_moves 310 150)
 drag=$(paced_moves 560 400)
 xdotool mousemove 864 656 click 1 # 終了

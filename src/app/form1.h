@@ -10,6 +10,7 @@
 #include "app/window_state.h"
 #include "figure/dragging.h"
 #include "platform/board_layer.h"
+#include "platform/damage_list.h"
 #include "platform/pixel_buffer.h"
 #include "platform/raster_surface.h"
 #include "platform/text_measurer.h"
@@ -78,10 +79,13 @@ public:
     // -1 when none does.
     int letterAt(PointF p) const;
     // Calls visit(Rect) for each board rectangle that changed since the last
-    // call, surface and light objects alike, then forgets them.
+    // call, surface and light objects alike, then forgets them. They are few:
+    // a shell pays for each rectangle it repaints, besides its pixels.
     template <typename Visit> void takeBoardDamage(Visit visit) {
-        surface_.takeChangedRects(visit);
-        layer_.takeDamage(visit);
+        const auto add = [this](const Rect& r) { boardDamage_.add(r); };
+        surface_.takeChangedRects(add);
+        layer_.takeDamage(add);
+        boardDamage_.take(visit);
     }
     // The board as shown, letters aside, over `area` into `target`, whose
     // pixel (0, 0) is the board's.
@@ -161,6 +165,7 @@ private:
     WindowState v_;
     RasterSurface surface_;
     BoardLayer layer_;
+    DamageList<8> boardDamage_;
     std::array<double, kVertexCount> captionValues_{};          // Label5 captions read as numbers
     std::array<int, kVertexCount> shownAngles_{-1, -1, -1, -1}; // the values they show
     DragAnchor dragAnchor_;

@@ -19,47 +19,11 @@ RectF LineObject::bounds() const {
     return RectF::spanning(p1, p2).adjusted(-pad, -pad, pad, pad);
 }
 
-namespace {
-
-long area(const Rect& r) {
-    return long(r.width) * long(r.height);
-}
-
-// Whether painting the hull of a and b costs no more than painting both: true
-// when they overlap enough or lie close side by side. Rectangles that only
-// touch at a corner, like the pieces of a slanted line, stay apart.
-bool worthUniting(const Rect& a, const Rect& b) {
-    return area(a.united(b)) <= area(a) + area(b);
-}
-
-} // namespace
-
 void BoardLayer::damage(const RectF& rect) {
     const RectF visible = rect.intersected(kReach);
-    if (visible.isEmpty()) {
-        return;
+    if (!visible.isEmpty()) {
+        damage_.add(visible.alignedRect());
     }
-    Rect r = visible.alignedRect();
-    for (int i = 0; i < damageCount_; ++i) {
-        if (worthUniting(damage_[i], r)) {
-            r = r.united(damage_[i]);
-            damage_[i] = damage_[--damageCount_];
-            i = -1; // the grown rectangle may now be worth uniting with others
-        }
-    }
-    if (damageCount_ == int(damage_.size())) {
-        // Full: the rectangle joins the one that grows least by it.
-        int best = 0;
-        for (int i = 1; i < damageCount_; ++i) {
-            if (area(damage_[i].united(r)) - area(damage_[i]) <
-                area(damage_[best].united(r)) - area(damage_[best])) {
-                best = i;
-            }
-        }
-        r = r.united(damage_[best]);
-        damage_[best] = damage_[--damageCount_];
-    }
-    damage_[damageCount_++] = r;
 }
 
 void BoardLayer::damage(const LineObject& line) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/color.h"
+#include "platform/damage_list.h"
 #include "platform/geometry.h"
 #include "platform/pixel_math.h"
 
@@ -103,12 +104,7 @@ public:
 
     // Calls visit(Rect) for each rectangle that needs repainting since the
     // last call, then forgets them.
-    template <typename Visit> void takeDamage(Visit visit) {
-        for (int i = 0; i < damageCount_; ++i) {
-            visit(damage_[i]);
-        }
-        damageCount_ = 0;
-    }
+    template <typename Visit> void takeDamage(Visit visit) { damage_.take(visit); }
 
 private:
     static constexpr std::size_t index(LineRow r) { return std::size_t(r); }
@@ -120,10 +116,7 @@ private:
     std::array<std::vector<LineObject>, 4> rows_;
     std::vector<LetterObject> letters_;
     CircleShape shape_;
-    // A few rectangles, united where that costs no more to paint, or when they
-    // run out: no allocation.
-    std::array<Rect, 64> damage_{};
-    int damageCount_ = 0;
+    DamageList<64> damage_;
 };
 
 } // namespace orvanel
