@@ -361,6 +361,7 @@ int main(int argc, char* argv[]) {
     target("drag_step", 0.3);
     target("drag_event", 0.8);
     target("board_paint", 2.0);
+    target("frame_update", 0.5);
     for (const char* name : {"drag_step", "drag_handler", "drag_event"}) {
         if (gSteadyAllocations.count(name)) {
             const long n = gSteadyAllocations.at(name);
