@@ -6,7 +6,20 @@
 #include "app/form1.h"
 
 #include <cmath>
+#include <ostream>
 #include <string_view>
+
+namespace orvanel {
+
+// Points print as (x, y) in failure messages.
+inline void PrintTo(const PointF& p, std::ostream* os) {
+    *os << '(' << p.x << ", " << p.y << ')';
+}
+inline void PrintTo(Point p, std::ostream* os) {
+    *os << '(' << p.x << ", " << p.y << ')';
+}
+
+} // namespace orvanel
 
 namespace orvanel::test {
 

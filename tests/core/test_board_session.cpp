@@ -14,15 +14,6 @@
 #include <string>
 #include <vector>
 
-namespace orvanel {
-
-// Points print as (x, y) in failure messages.
-void PrintTo(const PointF& p, std::ostream* os) {
-    *os << '(' << p.x << ", " << p.y << ')';
-}
-
-} // namespace orvanel
-
 using namespace orvanel;
 using namespace orvanel::test;
 using namespace orvanel::controls;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The four angle marks painted by drawFigure, checked pixel by pixel.
 #include "ascii_image.h"
+#include "core_fixture.h"
 #include "figure/angles.h"
 #include "figure/draw_figure.h"
 #include "platform/color.h"
@@ -13,15 +14,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-namespace orvanel {
-
-// Whole-pixel points in failure messages as (x, y).
-static void PrintTo(Point p, std::ostream* os) {
-    *os << "(" << p.x << ", " << p.y << ")";
-}
-
-} // namespace orvanel
 
 using namespace orvanel;
 using namespace orvanel::test;

@@ -16,14 +16,6 @@
 #include <string>
 #include <vector>
 
-namespace orvanel {
-
-void PrintTo(const PointF& p, std::ostream* os) {
-    *os << '(' << p.x << ", " << p.y << ')';
-}
-
-} // namespace orvanel
-
 using namespace orvanel;
 using namespace orvanel::test;
 using namespace orvanel::controls;

@@ -11,6 +11,7 @@
 #include "app/board_screen.h"
 #include "app/design.h"
 #include "app/form1.h"
+#include "core_fixture.h"
 
 #include <algorithm>
 #include <chrono>
@@ -28,21 +29,6 @@
 using namespace orvanel;
 
 namespace {
-
-// Every character is 4/5 of the font's pixel size wide and a line is 11/10
-// of it high; the session never presses near a letter, so the letters' exact
-// size does not matter.
-class FixedMeasurer : public TextMeasurer {
-public:
-    Size textSize(const FontSpec& font, std::string_view text) const override {
-        const double pixels = font.face == Face::Default ? 12 : std::round(font.points * 4 / 3);
-        int characters = 0;
-        for (const unsigned char c : text) {
-            characters += (c & 0xc0) != 0x80;
-        }
-        return {int(std::ceil(characters * pixels * 0.8)), int(std::ceil(pixels * 1.1))};
-    }
-};
 
 // FNV-1a over the R, G, B bytes of every pixel, row by row.
 std::uint32_t checksum(const PixelBuffer& pixels) {
@@ -116,8 +102,9 @@ std::vector<PointF> timedPath(PointF vertex, int count) {
 // vertex, one pass over the path to warm up, then `rounds` passes timed in
 // batches; the median time of one step.
 double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& steps) {
-    const FixedMeasurer measurer;
-    Form1 w(measurer);
+    // The session never presses near a letter: the letters' exact size does
+    // not matter, and the core tests' measure serves.
+    test::Window w;
     const std::vector<PointF> path = timedPath(vertex, count);
     w.boardPress(kLeftButton, kLeftButton, 0, float(path[0].x), float(path[0].y));
     std::vector<double> perStep;
@@ -142,7 +129,7 @@ double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& step
 
 class Player {
 public:
-    Player() : w_(measurer_), screen_(w_) {}
+    Player() : screen_(w_) {}
 
     void play(std::istream& in) {
         std::string text;
@@ -308,8 +295,7 @@ private:
                    ", \"controls\": " + json(controlsLine(w_)) + "}";
     }
 
-    FixedMeasurer measurer_;
-    Form1 w_;
+    test::Window w_;
     BoardScreen screen_;
     bool touch_ = false;
     int held_ = 0;
