@@ -48,13 +48,13 @@ int pointsToPixels(double points) {
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
-QFont designFont(const FontSpec& spec) {
+QFont designFont(const FontSpec& design) {
     QFont font = QApplication::font();
-    if (spec.face != Face::Default) {
-        font = QFont(QString::fromUtf16(spec.face == Face::Gothic ? kGothicFace : kMinchoFace));
-        font.setPixelSize(pointsToPixels(spec.points));
+    if (design.face != Face::Default) {
+        font = QFont(QString::fromUtf16(design.face == Face::Gothic ? kGothicFace : kMinchoFace));
+        font.setPixelSize(pointsToPixels(design.points));
     }
-    font.setBold(spec.bold);
+    font.setBold(design.bold);
     return font;
 }
 

@@ -23,7 +23,7 @@ int pointsToPixels(double points);
 
 // The font of the design's face at its size; the default face is the
 // application's font.
-QFont designFont(const FontSpec& spec);
+QFont designFont(const FontSpec& design);
 
 inline QColor toQColor(Rgb color) {
     return QColor(redOf(color), greenOf(color), blueOf(color));

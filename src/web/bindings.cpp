@@ -41,11 +41,11 @@ const char* faceName(Face face) {
     return "default";
 }
 
-val font(const FontSpec& spec) {
+val font(const FontSpec& design) {
     val f = val::object();
-    f.set("face", std::string(faceName(spec.face)));
-    f.set("points", spec.points);
-    f.set("bold", spec.bold);
+    f.set("face", std::string(faceName(design.face)));
+    f.set("points", design.points);
+    f.set("bold", design.bold);
     return f;
 }
 
@@ -114,8 +114,8 @@ val design() {
 class PageMeasurer : public TextMeasurer {
 public:
     explicit PageMeasurer(val measure) : measure_(std::move(measure)) {}
-    Size textSize(const FontSpec& spec, std::string_view text) const override {
-        const val size = measure_(font(spec), std::string(text));
+    Size textSize(const FontSpec& design, std::string_view text) const override {
+        const val size = measure_(font(design), std::string(text));
         return {size["width"].as<int>(), size["height"].as<int>()};
     }
 
