@@ -30,7 +30,7 @@ std::pair<double, double> Capsule::Condition::bounds(double y) const {
 }
 
 Capsule::Capsule(PointF from, PointF to, double radius, const Rect& area)
-    : area_(area), radius_(radius), radius2_(radius * radius) {
+    : area_(area), radius2_(radius * radius) {
     const RectF reach = RectF::of(area).adjusted(-radius - 1, -radius - 1, radius + 2, radius + 2);
     const auto clipped = clipSegment(from, to, reach);
     if (!clipped) {

@@ -34,7 +34,6 @@ private:
 
     Rect area_;
     PointF a_, b_; // the segment, clipped near the area
-    double radius_ = 0;
     double radius2_ = 0;
     double length_ = 0;
     Condition along_{0, 0, 0, 0, 0};  // 0 <= (p - a).u <= length
