@@ -152,8 +152,9 @@ void DesktopWindow::buildTabOrder() {
 
 void DesktopWindow::sync() {
     model_.takeChangedControls([this](ControlId id) { showState(id); });
-    if (windowTitle() != QString::fromStdString(model_.caption())) {
-        setWindowTitle(QString::fromStdString(model_.caption()));
+    if (shownCaption_ != model_.caption()) {
+        shownCaption_ = model_.caption();
+        setWindowTitle(QString::fromStdString(shownCaption_));
     }
     board()->scheduleRepaint();
     if (model_.ended()) {

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
 
 class QAbstractButton;
 class QLabel;
@@ -53,6 +54,7 @@ private:
     Form1 model_;
     BoardFrame* gamen_ = nullptr;
     std::array<QWidget*, kControlCount> widgets_{};
+    std::string shownCaption_; // the window caption last shown
 };
 
 } // namespace orvanel
