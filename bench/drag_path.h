@@ -3,7 +3,7 @@
 // vertex over the board, across the base line and past the board's edges.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 // real board position) for the model, nothing more.
 #pragma once
 
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include <QBasicTimer>
 #include <QElapsedTimer>

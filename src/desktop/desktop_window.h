@@ -4,9 +4,9 @@
 // reports as changed is shown in the widgets.
 #pragma once
 
-#include "app/form1.h"
 #include "desktop/board_widget.h"
 #include "desktop/toolkit.h"
+#include "window/form1.h"
 
 #include <QWidget>
 

@@ -5,8 +5,8 @@
 // and a check that there is a window system to show the window on.
 #pragma once
 
-#include "platform/color.h"
-#include "platform/text_measurer.h"
+#include "raster/color.h"
+#include "window/text_measurer.h"
 
 #include <QColor>
 #include <QFont>

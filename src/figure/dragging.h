@@ -2,8 +2,8 @@
 // Holding and moving the vertices A and D.
 #pragma once
 
+#include "board/board_layer.h"
 #include "figure/figure_state.h"
-#include "platform/board_layer.h"
 
 namespace orvanel {
 

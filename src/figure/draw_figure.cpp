@@ -2,9 +2,9 @@
 #include "figure/draw_figure.h"
 
 #include "figure/angles.h"
-#include "platform/color.h"
-#include "platform/outline_fill.h"
-#include "platform/pixel_math.h"
+#include "raster/color.h"
+#include "raster/outline_fill.h"
+#include "raster/pixel_math.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "figure/figure_state.h"
-#include "platform/raster_surface.h"
+#include "raster/raster_surface.h"
 
 namespace orvanel {
 

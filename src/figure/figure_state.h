@@ -2,7 +2,7 @@
 // The figure A, B, C, D in board pixels and the ray directions measured on it.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 // over the board, built hidden at start-up and only shown or hidden later.
 #pragma once
 
-#include "platform/board_layer.h"
+#include "board/board_layer.h"
 
 namespace orvanel {
 

@@ -3,7 +3,7 @@
 // that paint with the board's own green.
 #pragma once
 
-#include "platform/color.h"
+#include "raster/color.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 // marker box that is ticked while its number is taken.
 #pragma once
 
-#include "platform/color.h"
+#include "raster/color.h"
 
 #include <array>
 #include <span>

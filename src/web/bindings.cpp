@@ -3,9 +3,9 @@
 // the board's picture, translated to plain JavaScript values. Nothing here
 // decides anything; the page shows what the model says and hands it the
 // user's clicks and pointer events.
-#include "app/board_screen.h"
-#include "app/design.h"
-#include "app/form1.h"
+#include "window/board_screen.h"
+#include "window/design.h"
+#include "window/form1.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>

@@ -2,8 +2,8 @@
 // Tiny surfaces drawn as ASCII art, for pixel tests: one character a pixel.
 #pragma once
 
-#include "platform/color.h"
-#include "platform/raster_surface.h"
+#include "raster/color.h"
+#include "raster/raster_surface.h"
 
 #include <algorithm>
 #include <map>

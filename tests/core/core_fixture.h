@@ -3,7 +3,7 @@
 // font, and a pointer on the board that remembers which buttons it holds.
 #pragma once
 
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include <cmath>
 #include <ostream>

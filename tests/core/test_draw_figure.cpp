@@ -4,7 +4,7 @@
 #include "core_fixture.h"
 #include "figure/angles.h"
 #include "figure/draw_figure.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 #include <gtest/gtest.h>
 

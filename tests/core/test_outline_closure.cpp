@@ -4,8 +4,8 @@
 // real-valued vertex position, and drawing it again in green must remove it.
 #include "ascii_image.h"
 #include "figure/draw_figure.h"
-#include "platform/color.h"
-#include "platform/pixel_math.h"
+#include "raster/color.h"
+#include "raster/pixel_math.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Pixel rules of the board surface: flood fill, segments, circles, clearing.
 #include "ascii_image.h"
 
-#include "platform/color.h"
+#include "raster/color.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,10 @@
 // compare.
 //
 //   orvanel_web_reference SEQUENCE_FILE
-#include "app/board_screen.h"
-#include "app/design.h"
-#include "app/form1.h"
 #include "core_fixture.h"
+#include "window/board_screen.h"
+#include "window/design.h"
+#include "window/form1.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,13 +4,13 @@
 // objects lying on it. Both shells build their window from these tables.
 #pragma once
 
+#include "board/board_layer.h"
 #include "figure/figure_state.h"
-#include "platform/board_layer.h"
-#include "platform/color.h"
-#include "platform/geometry.h"
-#include "platform/text_measurer.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 #include "tools/memo_pen.h"
 #include "tools/straight_lines.h"
+#include "window/text_measurer.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // of whole radius r around a whole pixel, drawn in eight symmetric octants.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 // overflow when a coordinate is huge.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,10 +2,10 @@
 // The board's pointer: each event goes first to what every tool does, then to
 // the active tool (the figure, the memo pen or the straight lines), then the
 // pointer position is recorded.
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include "figure/dragging.h"
-#include "platform/color.h"
+#include "raster/color.h"
 
 namespace orvanel {
 

@@ -4,8 +4,8 @@
 // a copy of the picture rather than painting into its own (the browser).
 #pragma once
 
-#include "app/form1.h"
-#include "platform/pixel_buffer.h"
+#include "raster/pixel_buffer.h"
+#include "window/form1.h"
 
 namespace orvanel {
 

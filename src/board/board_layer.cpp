@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/board_layer.h"
+#include "board/board_layer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "platform/board_compose.h"
+#include "board/board_compose.h"
 
-#include "platform/capsule.h"
-#include "platform/midpoint_circle.h"
+#include "raster/capsule.h"
+#include "raster/midpoint_circle.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "platform/outline_fill.h"
+#include "raster/outline_fill.h"
 
-#include "platform/digital_line.h"
-#include "platform/midpoint_circle.h"
+#include "raster/digital_line.h"
+#include "raster/midpoint_circle.h"
 
 namespace orvanel {
 

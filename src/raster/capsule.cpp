@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/capsule.h"
+#include "raster/capsule.h"
 
-#include "platform/pixel_math.h"
+#include "raster/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>

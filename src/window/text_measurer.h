@@ -4,7 +4,7 @@
 // the vertex letters' boxes, once, when it is built.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <string_view>
 

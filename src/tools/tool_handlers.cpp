@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Handlers of the board tools' controls: the memo pen (Command3, Option1),
 // the straight lines (Command5, Option2, Check1) and the grid (Command4).
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include "tools/grid.h"
 #include "tools/memo_pen.h"

@@ -7,8 +7,8 @@
 // operations per row, and bands of rows the caller passes over cost nothing.
 #pragma once
 
-#include "platform/geometry.h"
-#include "platform/pixel_math.h"
+#include "raster/geometry.h"
+#include "raster/pixel_math.h"
 
 #include <algorithm>
 #include <climits>

@@ -10,7 +10,7 @@
 // the outline keeps the fill inside the square.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <array>
 #include <bit>

@@ -3,7 +3,7 @@
 // per band of rows, so that clearing and repainting touch only those.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <algorithm>
 #include <array>

@@ -2,9 +2,9 @@
 // Width-1 segments on the surface: the digital line's runs, written with the
 // surface's bookkeeping. When erasing, a band of rows where nothing painted
 // lies near the line is passed over.
-#include "platform/raster_surface.h"
+#include "raster/raster_surface.h"
 
-#include "platform/digital_line.h"
+#include "raster/digital_line.h"
 
 namespace orvanel {
 

@@ -4,9 +4,9 @@
 // The vertex letters need a font and are left to the shell.
 #pragma once
 
-#include "platform/board_layer.h"
-#include "platform/pixel_buffer.h"
-#include "platform/raster_surface.h"
+#include "board/board_layer.h"
+#include "raster/pixel_buffer.h"
+#include "raster/raster_surface.h"
 
 namespace orvanel {
 

@@ -6,14 +6,14 @@
 // user's clicks and pointer events, and shows what it reports as changed.
 #pragma once
 
-#include "app/design.h"
-#include "app/window_state.h"
+#include "board/board_layer.h"
+#include "board/damage_list.h"
 #include "figure/dragging.h"
-#include "platform/board_layer.h"
-#include "platform/damage_list.h"
-#include "platform/pixel_buffer.h"
-#include "platform/raster_surface.h"
-#include "platform/text_measurer.h"
+#include "raster/pixel_buffer.h"
+#include "raster/raster_surface.h"
+#include "window/design.h"
+#include "window/text_measurer.h"
+#include "window/window_state.h"
 
 #include <array>
 #include <bitset>

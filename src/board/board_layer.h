@@ -6,10 +6,10 @@
 // area that needs repainting.
 #pragma once
 
-#include "platform/color.h"
-#include "platform/damage_list.h"
-#include "platform/geometry.h"
-#include "platform/pixel_math.h"
+#include "board/damage_list.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
+#include "raster/pixel_math.h"
 
 #include <array>
 #include <span>

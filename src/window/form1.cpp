@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "app/form1.h"
+#include "window/form1.h"
 
+#include "board/board_compose.h"
 #include "figure/angles.h"
 #include "figure/draw_figure.h"
-#include "platform/board_compose.h"
 #include "tools/grid.h"
 
 namespace orvanel {

@@ -5,7 +5,7 @@
 // the one that grows least by it.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <array>
 #include <cstddef>

@@ -3,8 +3,8 @@
 // screen image, say), and a buffer that owns its pixels.
 #pragma once
 
-#include "platform/color.h"
-#include "platform/geometry.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
 
 #include <cstddef>
 #include <vector>

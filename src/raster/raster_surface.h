@@ -8,11 +8,11 @@
 // clipped to the image; coordinates may lie anywhere, also far outside it.
 #pragma once
 
-#include "platform/color.h"
-#include "platform/geometry.h"
-#include "platform/outline_fill.h"
-#include "platform/pixel_buffer.h"
-#include "platform/spans.h"
+#include "raster/color.h"
+#include "raster/geometry.h"
+#include "raster/outline_fill.h"
+#include "raster/pixel_buffer.h"
+#include "raster/spans.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The border-bounded flood fill: spans and a work list, no recursion, no
 // visited buffer.
-#include "platform/raster_surface.h"
+#include "raster/raster_surface.h"
 
 namespace orvanel {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/design.h"
+#include "window/design.h"
 
 namespace orvanel {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/pixel_math.h"
+#include "raster/pixel_math.h"
 
 namespace orvanel {
 

@@ -4,7 +4,7 @@
 // erasers on the surface and for the wide light lines on the screen.
 #pragma once
 
-#include "platform/geometry.h"
+#include "raster/geometry.h"
 
 #include <utility>
 

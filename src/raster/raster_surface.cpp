@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/raster_surface.h"
+#include "raster/raster_surface.h"
 
-#include "platform/capsule.h"
-#include "platform/midpoint_circle.h"
-#include "platform/pixel_math.h"
+#include "raster/capsule.h"
+#include "raster/midpoint_circle.h"
+#include "raster/pixel_math.h"
 
 #include <bit>
 #include <cmath>
