@@ -90,7 +90,6 @@ void drawFigure(RasterSurface& s, const FigureState& f, const Directions& dirs, 
     s.setFillColor(paletteColor(kPaletteRed));
     paintMark(s, cd, da, f.d(), true, fillStartAtD(f, dirs));
 
-    s.setFillStyle(RasterSurface::FillStyle::Transparent);
     s.setLineWidth(savedWidth);
 }
 

@@ -2,11 +2,9 @@
 #include "raster/raster_surface.h"
 
 #include "raster/capsule.h"
-#include "raster/midpoint_circle.h"
 #include "raster/pixel_math.h"
 
 #include <bit>
-#include <cmath>
 
 namespace orvanel {
 
@@ -94,85 +92,6 @@ void RasterSurface::drawSegmentOutside(PointF from, PointF to, Rgb color, const 
 void RasterSurface::drawWideSegment(PointF from, PointF to, double radius, Rgb color) {
     forEachCapsuleRun(from, to, radius, rect(),
                       [&](int y, int x0, int x1) { writeRun(y, x0, x1, color); });
-}
-
-// The inside of the circle: on each row the pixels within r of the centre.
-void RasterSurface::fillDisk(Point c, std::int64_t r, const Rect& box) {
-    for (int y = box.top; y <= box.bottom(); ++y) {
-        const std::int64_t dy = y - c.y;
-        if (dy * dy <= r * r) {
-            const auto half = std::int64_t(std::floor(std::sqrt(double(r * r - dy * dy))));
-            const std::int64_t a = std::max<std::int64_t>(box.left, c.x - half);
-            const std::int64_t b = std::min<std::int64_t>(box.right(), c.x + half);
-            if (a <= b) {
-                writeRun(y, int(a), int(b), fillColor_);
-            }
-        }
-    }
-}
-
-namespace {
-
-// Writes single pixels within `box`; skips the test when the whole circle
-// lies inside it.
-struct Plotter {
-    PixelBuffer& image;
-    Rgb color;
-    Rect box;
-    bool inside;
-
-    void operator()(std::int64_t x, std::int64_t y) const {
-        if (inside || box.contains({int(x), int(y)})) {
-            image.row(int(y))[x] = color;
-        }
-    }
-};
-
-// Wider outlines: the ring of pixels within half the line width of the circle.
-void drawRing(const Plotter& plot, Point c, std::int64_t r, int lineWidth) {
-    const double inner = std::max(0.0, r - lineWidth / 2.0);
-    const double outer = r + lineWidth / 2.0;
-    for (int y = plot.box.top; y <= plot.box.bottom(); ++y) {
-        for (int x = plot.box.left; x <= plot.box.right(); ++x) {
-            const double d2 =
-                double(std::int64_t(x - c.x) * (x - c.x) + std::int64_t(y - c.y) * (y - c.y));
-            if (d2 >= inner * inner && d2 <= outer * outer) {
-                plot(x, y);
-            }
-        }
-    }
-}
-
-} // namespace
-
-void RasterSurface::drawCircle(PointF centre, double radius, Rgb color) {
-    color = opaque(color);
-    const std::int64_t r = std::max<std::int64_t>(0, roundHalfEven(radius));
-    const Point c = toPixel(centre);
-    const int reach = int(r) + lineWidth_ / 2 + 1;
-    const Rect reachBox = Rect::fromEdges(c.x - reach, c.y - reach, c.x + reach, c.y + reach);
-    const Rect box = reachBox.intersected(rect());
-    if (box.isEmpty()) {
-        return;
-    }
-    if (fillStyle_ == FillStyle::Solid) {
-        fillDisk(c, r, box);
-    }
-    const Plotter plot{image_, color, box, box == reachBox};
-    if (lineWidth_ <= 1) {
-        forEachMidpointCirclePixel(c, r, plot);
-    } else {
-        drawRing(plot, c, r, lineWidth_);
-    }
-    // The outline's pixels are written directly; its box is recorded as
-    // painted once, row by row, instead of pixel by pixel. Erasing needs no
-    // record: a pixel never painted is of the background colour already.
-    if (color != background_) {
-        for (int y = box.top; y <= box.bottom(); ++y) {
-            painted_.add(y, box.left, box.right());
-        }
-    }
-    changed_.add(box.top, box.bottom(), box.left, box.right());
 }
 
 } // namespace orvanel

@@ -14,8 +14,7 @@
 #include "raster/pixel_buffer.h"
 #include "raster/spans.h"
 
-#include <cstdint>
-#include <vector>
+#include <algorithm>
 
 namespace orvanel {
 
@@ -24,8 +23,6 @@ inline constexpr Size kBoardSize{802, 626};
 
 class RasterSurface {
 public:
-    enum class FillStyle { Solid, Transparent };
-
     explicit RasterSurface(Size size = kBoardSize, Rgb background = kBoardGreen);
 
     Size size() const { return image_.size(); }
@@ -43,8 +40,6 @@ public:
 
     int lineWidth() const { return lineWidth_; }
     void setLineWidth(int width) { lineWidth_ = width < 1 ? 1 : width; }
-    FillStyle fillStyle() const { return fillStyle_; }
-    void setFillStyle(FillStyle style) { fillStyle_ = style; }
     Rgb fillColor() const { return fillColor_; }
     void setFillColor(Rgb color) { fillColor_ = opaque(color); }
 
@@ -60,11 +55,6 @@ public:
     // full segment's pixels there, at a cost that depends on `within` alone.
     void drawSegment(PointF from, PointF to, Rgb color, const Rect& within);
 
-    // A circle outline around the rounded centre at the current line width.
-    // At width 1 it is the closed 8-connected midpoint circle. While the fill
-    // style is solid the inside is first filled with the fill colour.
-    void drawCircle(PointF centre, double radius, Rgb color);
-
     // Paints what `mark` covers: its fill in the fill colour, its outline in
     // `outline`.
     void paint(const OutlineFill& mark, Rgb outline);
@@ -72,12 +62,6 @@ public:
     // The segment at the current line width, as drawSegment() draws it, but
     // nothing of it within `hole`.
     void drawSegmentOutside(PointF from, PointF to, Rgb color, const Rect& hole);
-
-    // Paints with the fill colour the start pixel and every pixel reachable
-    // from it through left/right/up/down neighbours without crossing a pixel of
-    // the border colour. Returns false, painting nothing, when the start pixel
-    // lies off the surface or has the border colour.
-    bool floodFill(Point start, Rgb border);
 
     // Calls visit(Rect) for rectangles covering every pixel changed since
     // the previous call, then forgets them; for repainting the screen.
@@ -112,27 +96,13 @@ private:
     }
     void drawThinSegment(PointF from, PointF to, Rgb color, Rect within);
     void drawWideSegment(PointF from, PointF to, double radius, Rgb color);
-    void fillDisk(Point centre, std::int64_t r, const Rect& box);
 
     PixelBuffer image_;
     Rgb background_;
     int lineWidth_ = 1;
-    FillStyle fillStyle_ = FillStyle::Transparent;
     Rgb fillColor_ = rgb(0, 0, 0);
     RowSpans painted_;  // where non-background pixels may be
     BandSpans changed_; // what changed since the last takeChangedRects()
-
-    // Flood fill work space, kept between calls so a fill allocates nothing.
-    struct Seed {
-        int x, y;
-        int parentY, parentLeft, parentRight; // the span the seed was found from
-    };
-    struct Span {
-        int y, x0, x1;
-    };
-    friend class SpanFill;
-    std::vector<Seed> seeds_;
-    std::vector<Span> filled_;
 };
 
 } // namespace orvanel

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Tiny surfaces drawn as ASCII art, for pixel tests: one character a pixel.
+// Tiny pictures drawn as ASCII art, for pixel tests: one character a pixel.
 #pragma once
 
 #include "raster/color.h"
@@ -39,29 +39,23 @@ inline char artChar(Rgb color) {
     return '?';
 }
 
-// A surface whose pixels are the picture's; the background is board green.
-inline RasterSurface surfaceFromArt(const Art& rows) {
-    RasterSurface surface(Size{int(rows.front().size()), int(rows.size())});
-    surface.setLineWidth(1);
+// Pixels as the picture shows them.
+inline PixelBuffer pixelsFromArt(const Art& rows) {
+    PixelBuffer pixels(Size{int(rows.front().size()), int(rows.size())}, kGreen);
     for (int y = 0; y < int(rows.size()); ++y) {
         for (int x = 0; x < int(rows[y].size()); ++x) {
-            const Rgb color = kArtColors.at(rows[y][x]);
-            if (color != surface.background()) {
-                // A zero-length width-1 segment paints exactly one pixel.
-                surface.drawSegment(PointF{double(x), double(y)}, PointF{double(x), double(y)},
-                                    color);
-            }
+            pixels.row(y)[x] = kArtColors.at(rows[y][x]);
         }
     }
-    return surface;
+    return pixels;
 }
 
-inline Art artFromSurface(const RasterSurface& surface) {
+inline Art artFromPixels(const PixelBuffer& pixels) {
     Art rows;
-    for (int y = 0; y < surface.height(); ++y) {
+    for (int y = 0; y < pixels.height(); ++y) {
         std::string row;
-        for (int x = 0; x < surface.width(); ++x) {
-            row += artChar(surface.pixel(x, y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            row += artChar(pixels.pixel(x, y));
         }
         rows.push_back(row);
     }

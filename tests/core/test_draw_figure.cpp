@@ -91,7 +91,6 @@ TEST(DrawFigure, StartingFigure) {
 TEST(DrawFigure, BoardStateAfterwards) {
     Drawn f = draw({600, 150}, {550, 350});
     EXPECT_EQ(f.surface.lineWidth(), 3);
-    EXPECT_EQ(f.surface.fillStyle(), RasterSurface::FillStyle::Transparent);
     EXPECT_EQ(f.surface.fillColor(), kRed);
     EXPECT_EQ(countAll(f.surface, kWhite), 0);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Pixel rules of the board surface: flood fill, segments, circles, clearing.
+// Pixel rules of the board surface (segments, clearing, what changed), and of
+// the plain circle and flood fill its marks are checked against.
 #include "ascii_image.h"
+#include "reference/plain_raster.h"
 
 #include "raster/color.h"
 
@@ -38,7 +40,7 @@ struct FloodFillRow {
 
 } // namespace
 
-TEST(RasterSurface, FloodFill) {
+TEST(PlainRaster, FloodFill) {
     const std::vector<FloodFillRow> rows{
         {"closed box: inside only, border kept",
          {".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."},
@@ -86,25 +88,22 @@ TEST(RasterSurface, FloodFill) {
     };
     for (const FloodFillRow& row : rows) {
         SCOPED_TRACE(row.name);
-        RasterSurface surface = surfaceFromArt(row.before);
-        surface.setFillColor(kYellow);
-        EXPECT_EQ(surface.floodFill(row.start, kWhite), row.painted);
-        EXPECT_EQ(artFromSurface(surface), row.after);
+        PixelBuffer pixels = pixelsFromArt(row.before);
+        EXPECT_EQ(floodFill(pixels, row.start, kWhite, kYellow), row.painted);
+        EXPECT_EQ(artFromPixels(pixels), row.after);
     }
 }
 
-TEST(RasterSurface, FloodFillWholeBoard) {
-    RasterSurface surface;
-    surface.setFillColor(kYellow);
-    ASSERT_TRUE(surface.floodFill({401, 313}, kWhite));
-    EXPECT_EQ(countColor(surface, kYellow), kBoardSize.width * kBoardSize.height);
-    // The fill's work space is reused: a second fill over the same pixels works.
-    surface.setFillColor(kWhite);
-    ASSERT_TRUE(surface.floodFill({0, 0}, kGreen));
-    EXPECT_EQ(countColor(surface, kWhite), kBoardSize.width * kBoardSize.height);
+TEST(PlainRaster, FloodFillWholeBoard) {
+    PixelBuffer board(kBoardSize, kGreen);
+    ASSERT_TRUE(floodFill(board, {401, 313}, kWhite, kYellow));
+    EXPECT_EQ(countColor(board, kYellow), kBoardSize.width * kBoardSize.height);
+    // A second fill over the pixels of the first.
+    ASSERT_TRUE(floodFill(board, {0, 0}, kGreen, kWhite));
+    EXPECT_EQ(countColor(board, kWhite), kBoardSize.width * kBoardSize.height);
 }
 
-TEST(RasterSurface, FloodFillDoesNotRecurse) {
+TEST(PlainRaster, FloodFillDoesNotRecurse) {
     // A serpentine corridor one pixel wide through the whole board: a fill that
     // recursed per pixel would need hundreds of thousands of frames.
     RasterSurface surface;
@@ -112,9 +111,9 @@ TEST(RasterSurface, FloodFillDoesNotRecurse) {
         const double y1 = (x / 2) % 2 == 0 ? 0 : 1;
         surface.drawSegment({double(x), y1}, {double(x), y1 + surface.height() - 2}, kWhite);
     }
-    surface.setFillColor(kYellow);
-    ASSERT_TRUE(surface.floodFill({0, 0}, kWhite));
-    EXPECT_EQ(countColor(surface, kGreen), 0);
+    PixelBuffer board = surface.pixels();
+    ASSERT_TRUE(floodFill(board, {0, 0}, kWhite, kYellow));
+    EXPECT_EQ(countColor(board, kGreen), 0);
 }
 
 TEST(RasterSurface, ThinSegmentIsDirectionIndependent) {
@@ -174,14 +173,10 @@ TEST(RasterSurface, RedrawInGreenCoversExactly) {
         RasterSurface surface(Size{64, 64});
         const PointF a{uniform(rng, -10.0, 74.0), uniform(rng, -10.0, 74.0)};
         const PointF b{uniform(rng, -10.0, 74.0), uniform(rng, -10.0, 74.0)};
-        const PointF c{uniform(rng, 0.0, 64.0), uniform(rng, 0.0, 64.0)};
         surface.drawSegment(a, b, kWhite);
-        surface.drawCircle(c, 30, kWhite);
-        surface.drawCircle(c, 30, kGreen);
         surface.drawSegment(a, b, kGreen);
         ASSERT_EQ(countColor(surface, kWhite), 0)
-            << "segment (" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << "), circle at ("
-            << c.x << "," << c.y << ")";
+            << "segment (" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << ")";
     }
 }
 
@@ -222,40 +217,29 @@ TEST(RasterSurface, WideSegmentCoversHalfWidth) {
     }
 }
 
-TEST(RasterSurface, CircleOutlineIsSymmetricAndClosed) {
-    RasterSurface surface(Size{81, 81});
-    surface.drawCircle({40, 40}, 30, kWhite);
+TEST(PlainRaster, CircleOutlineIsSymmetricAndClosed) {
+    PixelBuffer board(Size{81, 81}, kGreen);
+    drawCircle(board, {40, 40}, 30, kWhite);
     for (int y = 0; y < 81; ++y) {
         for (int x = 0; x < 81; ++x) {
-            const Rgb p = surface.pixel(x, y);
-            ASSERT_EQ(surface.pixel(80 - x, y), p) << "x " << x << ", y " << y;
-            ASSERT_EQ(surface.pixel(x, 80 - y), p) << "x " << x << ", y " << y;
-            ASSERT_EQ(surface.pixel(y, x), p) << "x " << x << ", y " << y;
+            const Rgb p = board.pixel(x, y);
+            ASSERT_EQ(board.pixel(80 - x, y), p) << "x " << x << ", y " << y;
+            ASSERT_EQ(board.pixel(x, 80 - y), p) << "x " << x << ", y " << y;
+            ASSERT_EQ(board.pixel(y, x), p) << "x " << x << ", y " << y;
         }
     }
-    EXPECT_EQ(surface.pixel(40, 10), kWhite);
-    EXPECT_EQ(surface.pixel(70, 40), kWhite);
-    surface.setFillColor(kYellow);
-    ASSERT_TRUE(surface.floodFill({40, 40}, kWhite));
+    EXPECT_EQ(board.pixel(40, 10), kWhite);
+    EXPECT_EQ(board.pixel(70, 40), kWhite);
+    ASSERT_TRUE(floodFill(board, {40, 40}, kWhite, kYellow));
     // The fill stays inside: every yellow pixel lies within the radius.
     for (int y = 0; y < 81; ++y) {
         for (int x = 0; x < 81; ++x) {
-            if (surface.pixel(x, y) == kYellow) {
+            if (board.pixel(x, y) == kYellow) {
                 ASSERT_LT(std::hypot(x - 40, y - 40), 30) << "x " << x << ", y " << y;
             }
         }
     }
-    EXPECT_EQ(surface.pixel(0, 0), kGreen);
-}
-
-TEST(RasterSurface, SolidCircleIsFilled) {
-    RasterSurface surface(Size{80, 80});
-    surface.setFillStyle(RasterSurface::FillStyle::Solid);
-    surface.setFillColor(kYellow);
-    surface.drawCircle({40, 40}, 10, kWhite);
-    EXPECT_EQ(surface.pixel(40, 40), kYellow);
-    EXPECT_EQ(surface.pixel(40, 30), kWhite);
-    EXPECT_EQ(surface.pixel(40, 28), kGreen);
+    EXPECT_EQ(board.pixel(0, 0), kGreen);
 }
 
 TEST(RasterSurface, FarAwayCoordinatesAreClipped) {
@@ -281,9 +265,10 @@ TEST(RasterSurface, FarAwayCoordinatesAreClipped) {
         const PointF dir = (far - near) * (1 / std::hypot(far.x - near.x, far.y - near.y));
         const PointF probe = near + 100 * dir;
         EXPECT_EQ(surface.pixel(int(std::lround(probe.x)), int(std::lround(probe.y))), kWhite);
-        surface.drawCircle(far, 30, kWhite);
-        surface.setFillColor(kYellow);
-        EXPECT_FALSE(surface.floodFill({int(std::clamp(far.x, -1e9, 1e9)), 0}, kWhite));
+        PixelBuffer board = surface.pixels();
+        drawCircle(board, far, 30, kWhite);
+        EXPECT_TRUE(board == surface.pixels());
+        EXPECT_FALSE(floodFill(board, {int(std::clamp(far.x, -1e9, 1e9)), 0}, kWhite, kYellow));
     }
 }
 
@@ -298,10 +283,6 @@ TEST(RasterSurface, ClearEqualsFullFill) {
                                 {uniform(rng, -100.0, 900.0), uniform(rng, -100.0, 700.0)},
                                 paletteColor(bounded(rng, 0, 16)));
         }
-        surface.setLineWidth(1);
-        surface.drawCircle({uniform(rng, 0.0, 802.0), uniform(rng, 0.0, 626.0)}, 30, kWhite);
-        surface.setFillColor(kYellow);
-        surface.floodFill({bounded(rng, 0, 802), bounded(rng, 0, 626)}, kWhite);
         surface.clear();
         ASSERT_TRUE(surface.pixels() == blank) << "round " << round;
     }

@@ -10,6 +10,7 @@
 
 #include "ascii_image.h"
 #include "core_fixture.h"
+#include "reference/plain_raster.h"
 
 #include "figure/angles.h"
 #include "tools/memo_pen.h"
@@ -19,7 +20,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <random>
 #include <string>
 #include <utility>
@@ -123,59 +123,15 @@ private:
         }
     }
 
-    void circle(PointF centre, Rgb color) {
-        const std::int64_t cx = std::int64_t(std::nearbyint(centre.x));
-        const std::int64_t cy = std::int64_t(std::nearbyint(centre.y));
-        std::int64_t x = 0, y = 30, d = 1 - 30;
-        while (x <= y) {
-            for (const auto& [px, py] : {std::pair{x, y},
-                                         {y, x},
-                                         {-x, y},
-                                         {-y, x},
-                                         {x, -y},
-                                         {y, -x},
-                                         {-x, -y},
-                                         {-y, -x}}) {
-                plot(cx + px, cy + py, color);
-            }
-            d += d < 0 ? 2 * x + 3 : 2 * (x - y--) + 5;
-            ++x;
-        }
-    }
-
-    // Breadth first, a visited flag per pixel, four neighbours.
-    void fill(Point start, Rgb color) {
-        if (!image_.rect().contains(start) || at(start.x, start.y) == kWhite) {
-            return;
-        }
-        const std::size_t w = std::size_t(image_.width());
-        visited_.assign(w * std::size_t(image_.height()), 0);
-        std::deque<Point> queue{start};
-        visited_[std::size_t(start.y) * w + std::size_t(start.x)] = 1;
-        while (!queue.empty()) {
-            const Point p = queue.front();
-            queue.pop_front();
-            at(p.x, p.y) = color;
-            for (const Point n : {Point{p.x + 1, p.y}, Point{p.x - 1, p.y}, Point{p.x, p.y + 1},
-                                  Point{p.x, p.y - 1}}) {
-                if (image_.rect().contains(n) &&
-                    !visited_[std::size_t(n.y) * w + std::size_t(n.x)] && at(n.x, n.y) != kWhite) {
-                    visited_[std::size_t(n.y) * w + std::size_t(n.x)] = 1;
-                    queue.push_back(n);
-                }
-            }
-        }
-    }
-
     void mark(PointF s1a, PointF s1b, PointF s2a, PointF s2b, PointF vertex, bool paint,
               Point start, Rgb color) {
         thinSegment(s1a, s1b, kWhite);
         thinSegment(s2a, s2b, kWhite);
-        circle(vertex, kWhite);
+        drawCircle(image_, vertex, 30, kWhite);
         if (paint) {
-            fill(start, color);
+            floodFill(image_, start, kWhite, color);
         }
-        circle(vertex, kGreen);
+        drawCircle(image_, vertex, 30, kGreen);
         thinSegment(s1a, s1b, kGreen);
         thinSegment(s2a, s2b, kGreen);
     }
@@ -210,7 +166,6 @@ private:
     }
 
     PixelBuffer image_;
-    std::vector<char> visited_;
     int width_ = 3;
     FigureState figure_;
     Directions dirs_;
