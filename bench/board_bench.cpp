@@ -132,7 +132,7 @@ void drag_step(benchmark::State& state) {
         const std::size_t k = (i / 2) % kPathLength;
         model.step(vertices[which], paths[which][k]);
         model.layer.takeDamage([](const Rect&) {});
-        model.surface.takeChangedRects([](const Rect&) {});
+        model.surface.takeDamage([](const Rect&) {});
         ++i;
     };
     timeSteadyState(state, "drag_step", 2 * kPathLength, oneStep);
@@ -238,8 +238,7 @@ void frame_update(benchmark::State& state) {
         }
         const auto start = std::chrono::steady_clock::now();
         QRegion damage;
-        model.takeBoardDamage(
-            [&](const Rect& r) { damage += QRect(r.left, r.top, r.width, r.height); });
+        model.takeDamage([&](const Rect& r) { damage += QRect(r.left, r.top, r.width, r.height); });
         QPainter painter(&screen);
         painter.translate(origin);
         window.board()->paintRegion(painter, damage);
@@ -261,7 +260,7 @@ void memo_segment(benchmark::State& state) {
         surface.drawSegment({x, y}, {x + 16, y + 12}, paletteColor(kPaletteGreen));
         surface.setLineWidth(3);
         surface.drawSegment({x, y + 30}, {x + 16, y + 42}, paletteColor(kPaletteRed));
-        surface.takeChangedRects([](const Rect&) {});
+        surface.takeDamage([](const Rect&) {});
         ++i;
     }
 }
@@ -276,7 +275,7 @@ void side(benchmark::State& state, PointF from) {
     for (auto _ : state) {
         surface.drawSegment(from, to, paletteColor(kPaletteWhite));
         surface.drawSegment(from, to, paletteColor(kPaletteGreen));
-        surface.takeChangedRects([](const Rect&) {});
+        surface.takeDamage([](const Rect&) {});
     }
 }
 void side_near(benchmark::State& state) {

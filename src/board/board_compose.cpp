@@ -38,14 +38,14 @@ void composeLine(const LineObject& line, PixelView target, const Rect& area) {
                       [&](int y, int x0, int x1) { fillRun(target, y, x0, x1, line.color); });
 }
 
-void composeCircle(const CircleShape& shape, PixelView target, const Rect& area) {
-    if (!shape.visible || !RectF::of(area).intersects(shape.bounds())) {
+void composeCircle(const CursorCircle& circle, PixelView target, const Rect& area) {
+    if (!circle.visible || !RectF::of(area).intersects(circle.bounds())) {
         return;
     }
-    const auto r = std::int64_t(std::floor(std::max(0.0, shape.diameter()) / 2));
-    forEachMidpointCirclePixel(toPixel(shape.centre()), r, [&](std::int64_t x, std::int64_t y) {
+    const auto r = std::int64_t(std::floor(std::max(0.0, circle.diameter()) / 2));
+    forEachMidpointCirclePixel(toPixel(circle.centre()), r, [&](std::int64_t x, std::int64_t y) {
         if (area.contains({int(x), int(y)})) {
-            target.row(int(y))[x] = shape.color;
+            target.row(int(y))[x] = circle.color;
         }
     });
 }
@@ -63,7 +63,7 @@ void composeBoard(const RasterSurface& surface, const BoardLayer& layer, PixelVi
         std::copy(source + area.left, source + area.right() + 1, target.row(y) + area.left);
     }
     layer.forEachLineInPaintOrder([&](const LineObject& line) { composeLine(line, target, area); });
-    composeCircle(layer.shape(), target, area);
+    composeCircle(layer.cursorCircle(), target, area);
 }
 
 } // namespace orvanel

@@ -95,30 +95,30 @@ void BoardLayer::setVisible(LineRow r, int i, bool visible) {
     line.visible = visible;
 }
 
-void BoardLayer::setShape(const CircleShape& shape) {
-    setShapeVisible(false);
-    shape_ = shape;
-    shape_.visible = false;
-    setShapeVisible(shape.visible);
+void BoardLayer::setCursorCircle(const CursorCircle& circle) {
+    setCursorCircleVisible(false);
+    cursorCircle_ = circle;
+    cursorCircle_.visible = false;
+    setCursorCircleVisible(circle.visible);
 }
 
-void BoardLayer::setShapeBox(double left, double top, double width, double height) {
-    if (shape_.visible) {
-        damage(shape_.bounds());
+void BoardLayer::setCursorCircleBox(double left, double top, double width, double height) {
+    if (cursorCircle_.visible) {
+        damage(cursorCircle_.bounds());
     }
-    shape_.left = left;
-    shape_.top = top;
-    shape_.width = width;
-    shape_.height = height;
-    if (shape_.visible) {
-        damage(shape_.bounds());
+    cursorCircle_.left = left;
+    cursorCircle_.top = top;
+    cursorCircle_.width = width;
+    cursorCircle_.height = height;
+    if (cursorCircle_.visible) {
+        damage(cursorCircle_.bounds());
     }
 }
 
-void BoardLayer::setShapeVisible(bool visible) {
-    if (shape_.visible != visible) {
-        shape_.visible = visible;
-        damage(shape_.bounds());
+void BoardLayer::setCursorCircleVisible(bool visible) {
+    if (cursorCircle_.visible != visible) {
+        cursorCircle_.visible = visible;
+        damage(cursorCircle_.bounds());
     }
 }
 

@@ -29,9 +29,10 @@ struct LineObject {
     RectF bounds() const;
 };
 
-// A circle drawn in the box (left, top, width, height): the largest circle that
-// fits the box, centred in it; outline only.
-struct CircleShape {
+// The eraser's cursor circle (the design's Shape1), drawn in the box (left,
+// top, width, height): the largest circle that fits the box, centred in it;
+// outline only.
+struct CursorCircle {
     double left = 0;
     double top = 0;
     double width = 0;
@@ -74,7 +75,7 @@ public:
     const LineObject& line(LineRow r, int i) const { return rows_[index(r)][i]; }
     std::span<const LetterObject> letters() const { return letters_; }
     const LetterObject& letter(int i) const { return letters_[i]; }
-    const CircleShape& shape() const { return shape_; }
+    const CursorCircle& cursorCircle() const { return cursorCircle_; }
 
     // Calls visit(const LineObject&) for every line, in the order shown.
     template <typename Visit> void forEachLineInPaintOrder(Visit visit) const {
@@ -94,9 +95,9 @@ public:
     void setColor(LineRow r, int i, Rgb color);
     void setVisible(LineRow r, int i, bool visible);
 
-    void setShape(const CircleShape& shape);
-    void setShapeBox(double left, double top, double width, double height);
-    void setShapeVisible(bool visible);
+    void setCursorCircle(const CursorCircle& circle);
+    void setCursorCircleBox(double left, double top, double width, double height);
+    void setCursorCircleVisible(bool visible);
 
     void addLetter(LetterObject letter);
     void moveLetter(int i, PointF topLeft);
@@ -115,7 +116,7 @@ private:
 
     std::array<std::vector<LineObject>, 4> rows_;
     std::vector<LetterObject> letters_;
-    CircleShape shape_;
+    CursorCircle cursorCircle_;
     DamageList<64> damage_;
 };
 

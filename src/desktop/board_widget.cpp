@@ -40,7 +40,7 @@ int buttonsCode(Qt::MouseButtons buttons) {
 }
 
 // Modifier state as the handlers see it: 1 shift, 2 control, 4 alt.
-int shiftCode(Qt::KeyboardModifiers modifiers) {
+int modifierMask(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
@@ -160,7 +160,7 @@ void BoardCanvas::requestRepaint() {
     // Rectangle by rectangle: the repaint manager unites them without the
     // allocations of building a region here.
     bool damaged = false;
-    model_.takeBoardDamage([&](const Rect& r) {
+    model_.takeDamage([&](const Rect& r) {
         update(QRect(r.left, r.top, r.width, r.height));
         damaged = true;
     });
@@ -225,13 +225,13 @@ void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
     const QRectF board(surface.rect());
     model_.layer().forEachLineInPaintOrder(
         [&](const LineObject& line) { paintLine(painter, line, area, board); });
-    const CircleShape& shape = model_.layer().shape();
-    if (shape.visible &&
-        RectF{area.x(), area.y(), area.width(), area.height()}.intersects(shape.bounds())) {
-        const double d = shape.diameter();
-        painter.setPen(QPen(toQColor(shape.color), 1));
+    const CursorCircle& circle = model_.layer().cursorCircle();
+    if (circle.visible &&
+        RectF{area.x(), area.y(), area.width(), area.height()}.intersects(circle.bounds())) {
+        const double d = circle.diameter();
+        painter.setPen(QPen(toQColor(circle.color), 1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QRectF(shape.centre().x - d / 2, shape.centre().y - d / 2, d, d));
+        painter.drawEllipse(QRectF(circle.centre().x - d / 2, circle.centre().y - d / 2, d, d));
     }
 }
 
@@ -293,19 +293,19 @@ void BoardCanvas::paintEvent(QPaintEvent* event) {
 void BoardCanvas::forward(QMouseEvent* event) {
     const QPointF pos = event->position();
     const int held = buttonsCode(event->buttons());
-    const int shift = shiftCode(event->modifiers());
+    const int modifiers = modifierMask(event->modifiers());
     const auto x = static_cast<float>(pos.x());
     const auto y = static_cast<float>(pos.y());
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        model_.boardPress(buttonCode(event->button()), held, shift, x, y);
+        model_.boardPress(buttonCode(event->button()), held, modifiers, x, y);
         break;
     case QEvent::MouseButtonRelease:
-        model_.boardRelease(buttonCode(event->button()), held, shift, x, y);
+        model_.boardRelease(buttonCode(event->button()), held, modifiers, x, y);
         break;
     default:
-        model_.boardMove(held, shift, x, y);
+        model_.boardMove(held, modifiers, x, y);
         break;
     }
     afterInput_();
@@ -344,16 +344,16 @@ void BoardCanvas::forwardTouch(QTouchEvent* event) {
     for (const QEventPoint& point : event->points()) {
         const auto x = static_cast<float>(point.position().x());
         const auto y = static_cast<float>(point.position().y());
-        const int shift = shiftCode(event->modifiers());
+        const int modifiers = modifierMask(event->modifiers());
         if (touchId_ < 0 && point.state() == QEventPoint::Pressed) {
             touchId_ = point.id();
-            model_.boardPress(kLeftButton, kLeftButton, shift, x, y);
+            model_.boardPress(kLeftButton, kLeftButton, modifiers, x, y);
         } else if (point.id() == touchId_) {
             if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
                 touchId_ = -1;
-                model_.boardRelease(kLeftButton, 0, shift, x, y);
+                model_.boardRelease(kLeftButton, 0, modifiers, x, y);
             } else if (point.state() == QEventPoint::Updated) {
-                model_.boardMove(kLeftButton, shift, x, y);
+                model_.boardMove(kLeftButton, modifiers, x, y);
             }
         }
     }

@@ -9,28 +9,28 @@
 
 namespace orvanel {
 
-void Form1::boardPress(int button, int held, int shift, float x, float y) {
+void Form1::boardPress(int button, int held, int modifiers, float x, float y) {
     // The press of the first button decides who holds the pointer.
     if (held == button) {
         letterHoldsPointer_ = letterAt({x, y}) >= 0;
     }
     if (!letterHoldsPointer_) {
-        gamen_MouseDown(button, shift, x, y);
+        gamen_MouseDown(button, modifiers, x, y);
     }
 }
 
-void Form1::boardMove(int held, int shift, float x, float y) {
+void Form1::boardMove(int held, int modifiers, float x, float y) {
     if (!letterHoldsPointer_) {
-        gamen_MouseMove(held, shift, x, y);
+        gamen_MouseMove(held, modifiers, x, y);
     }
 }
 
-void Form1::boardRelease(int button, int held, int shift, float x, float y) {
+void Form1::boardRelease(int button, int held, int modifiers, float x, float y) {
     if (letterHoldsPointer_) {
         letterHoldsPointer_ = held != 0;
         return;
     }
-    gamen_MouseUp(button, shift, x, y);
+    gamen_MouseUp(button, modifiers, x, y);
 }
 
 void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {
@@ -56,8 +56,9 @@ void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {
 }
 
 void Form1::gamen_MouseMove(int /*button*/, int /*shift*/, float x, float y) {
-    const CircleShape& shape = layer_.shape();
-    layer_.setShapeBox(x - shape.width / 2, y - shape.height / 2, shape.width, shape.height);
+    const CursorCircle& circle = layer_.cursorCircle();
+    layer_.setCursorCircleBox(x - circle.width / 2, y - circle.height / 2, circle.width,
+                              circle.height);
     if (v_.memoOn == 0 && v_.lineMode == 0) {
         if (v_.dragVertex == kVertexA || v_.dragVertex == kVertexD) {
             dragStep(x, y);

@@ -65,7 +65,7 @@ public:
 
     // Calls visit(Rect) for rectangles covering every pixel changed since
     // the previous call, then forgets them; for repainting the screen.
-    template <typename Visit> void takeChangedRects(Visit visit) {
+    template <typename Visit> void takeDamage(Visit visit) {
         changed_.forEachRect(visit);
         changed_.reset();
     }
@@ -102,7 +102,7 @@ private:
     int lineWidth_ = 1;
     Rgb fillColor_ = rgb(0, 0, 0);
     RowSpans painted_;  // where non-background pixels may be
-    BandSpans changed_; // what changed since the last takeChangedRects()
+    BandSpans changed_; // what changed since the last takeDamage()
 };
 
 } // namespace orvanel

@@ -26,7 +26,7 @@ void Form1::Command3_Click() {
         setRowEnabled(Option1, false);
         v_.memoOn = 0;
         setCaptionBold(Command3, false);
-        layer_.setShapeVisible(false);
+        layer_.setCursorCircleVisible(false);
         v_.lineMode = 0;
     }
 }
@@ -34,15 +34,15 @@ void Form1::Command3_Click() {
 void Form1::Option1_Click(int index) {
     trace("Option1_Click", index);
     const Pen& pen = kPens[index];
-    layer_.setShapeVisible(false);
+    layer_.setCursorCircleVisible(false);
     v_.penColorIndex = pen.colorIndex;
     surface_.setLineWidth(pen.width);
     if (pen.isEraser) {
         // The cursor circle, as wide as the eraser, keeps its design height:
         // the circle fits the narrower side of its box.
-        layer_.setShapeVisible(true);
-        const CircleShape& shape = layer_.shape();
-        layer_.setShapeBox(shape.left, shape.top, pen.width, shape.height);
+        layer_.setCursorCircleVisible(true);
+        const CursorCircle& circle = layer_.cursorCircle();
+        layer_.setCursorCircleBox(circle.left, circle.top, pen.width, circle.height);
     }
 }
 
@@ -72,7 +72,7 @@ void Form1::Command5_Click() {
     v_.lineMode = 1;
     setCaptionBold(Command5, true);
     setCaptionBold(Command3, false);
-    layer_.setShapeVisible(false);
+    layer_.setCursorCircleVisible(false);
     v_.memoOn = 0;
 }
 
@@ -96,7 +96,7 @@ void Form1::switchLineToolOff() {
 
 void Form1::Option2_Click(int index) {
     trace("Option2_Click", index);
-    layer_.setShapeVisible(false);
+    layer_.setCursorCircleVisible(false);
     v_.lineColorIndex = kLineColors[index];
 }
 

@@ -14,7 +14,7 @@ public:
     // The whole board, as `w` shows it now; what `w` had reported as damaged
     // is taken with it.
     explicit BoardScreen(Form1& w) : pixels_(kBoardSize, kBoardGreen) {
-        w.takeBoardDamage([](const Rect&) {});
+        w.takeDamage([](const Rect&) {});
         w.composeBoard(pixels_.view(), pixels_.rect());
     }
 
@@ -23,7 +23,7 @@ public:
     // Repaints what `w` reports as damaged since the last update, and calls
     // repainted(Rect) for each rectangle of the board it repainted.
     template <typename Visit> void update(Form1& w, Visit repainted) {
-        w.takeBoardDamage([&](const Rect& r) {
+        w.takeDamage([&](const Rect& r) {
             const Rect area = r.intersected(pixels_.rect());
             if (!area.isEmpty()) {
                 w.composeBoard(pixels_.view(), area);

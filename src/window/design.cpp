@@ -34,7 +34,7 @@ BoardLayer designBoardLayer() {
     for (const LetterDesign& letter : kLetters) {
         layer.addLetter({letter.place, std::string(letter.caption), {}});
     }
-    layer.setShape({400, 376, 49, 41, kWindowText, true});
+    layer.setCursorCircle({400, 376, 49, 41, kWindowText, true});
     return layer;
 }
 

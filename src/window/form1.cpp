@@ -188,7 +188,7 @@ void Form1::InitialScreen() {
     endGestures();
     surface_.setLineWidth(kStartLineWidth);
     surface_.clear();
-    layer_.setShapeVisible(false);
+    layer_.setCursorCircleVisible(false);
     setCaptionBold(Command4, false);
     setRowEnabled(Option1, false);
     setRowEnabled(Option2, false);

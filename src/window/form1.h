@@ -81,9 +81,9 @@ public:
     // Calls visit(Rect) for each board rectangle that changed since the last
     // call, surface and light objects alike, then forgets them. They are few:
     // a shell pays for each rectangle it repaints, besides its pixels.
-    template <typename Visit> void takeBoardDamage(Visit visit) {
+    template <typename Visit> void takeDamage(Visit visit) {
         const auto add = [this](const Rect& r) { boardDamage_.add(r); };
-        surface_.takeChangedRects(add);
+        surface_.takeDamage(add);
         layer_.takeDamage(add);
         boardDamage_.take(visit);
     }
@@ -92,13 +92,14 @@ public:
     void composeBoard(PixelView target, Rect area) const;
 
     // The pointer on the board, as the shell receives it: the button pressed
-    // or released, the buttons held after the event, the modifiers and the
-    // position in board pixels. A press on a vertex letter belongs to the
-    // letter, which does nothing with it: that press and everything until
-    // all buttons are up again stay away from the board's handlers.
-    void boardPress(int button, int held, int shift, float x, float y);
-    void boardMove(int held, int shift, float x, float y);
-    void boardRelease(int button, int held, int shift, float x, float y);
+    // or released, the buttons held after the event, the modifier keys held
+    // (1 shift, 2 control, 4 alt; no handler reads them) and the position in
+    // board pixels. A press on a vertex letter belongs to the letter, which
+    // does nothing with it: that press and everything until all buttons are
+    // up again stay away from the board's handlers.
+    void boardPress(int button, int held, int modifiers, float x, float y);
+    void boardMove(int held, int modifiers, float x, float y);
+    void boardRelease(int button, int held, int modifiers, float x, float y);
 
     // Handlers of the controls' events.
     void Command1_Click();

@@ -201,7 +201,7 @@ TEST(FigureTool, MiddlePressAndHoverChangeOnlyThePointer) {
     EXPECT_EQ(vertexA(w), (PointF{600, 150}));
     EXPECT_EQ(w.state().lastX, 300.5f);
     EXPECT_EQ(w.state().lastY, 200.5f);
-    EXPECT_EQ(w.layer().shape().centre(), (PointF{300.5, 200.5}));
+    EXPECT_EQ(w.layer().cursorCircle().centre(), (PointF{300.5, 200.5}));
     EXPECT_TRUE(w.surface().pixels() == before);
 }
 
@@ -233,7 +233,7 @@ TEST(FigureTool, PressOnALetterIsTheLetters) {
     pointer.release({620, 130});
     // A hover move over the letter reaches the board: the circle follows.
     pointer.move(onLetter);
-    EXPECT_EQ(w.layer().shape().centre(), onLetter);
+    EXPECT_EQ(w.layer().cursorCircle().centre(), onLetter);
     EXPECT_EQ(w.state().lastX, 595.0f);
     // A press beside the letter takes A as before.
     pointer.press({600, 140});
@@ -357,14 +357,14 @@ TEST(MemoPen, MemoOnSelectsTheThinRedPen) {
     w.click(Command3);
     w.click(Option1[7]);
     w.click(Command3); // off
-    EXPECT_FALSE(w.layer().shape().visible);
+    EXPECT_FALSE(w.layer().cursorCircle().visible);
     t.calls.clear();
     w.click(Command3); // on again: always the thin red pen
     EXPECT_EQ(t.calls, (Calls{"Command3_Click", "Option1_Click(0)"}));
     EXPECT_EQ(w.state().memoOn, 1);
     EXPECT_EQ(w.state().penColorIndex, kPaletteRed);
     EXPECT_EQ(w.surface().lineWidth(), 3);
-    EXPECT_FALSE(w.layer().shape().visible);
+    EXPECT_FALSE(w.layer().cursorCircle().visible);
     for (const ControlId pen : Option1) {
         EXPECT_TRUE(w.control(pen).enabled);
     }
@@ -394,13 +394,13 @@ TEST_P(Pens, ColourWidthAndCircle) {
     w.click(Option1[row.index]);
     EXPECT_EQ(w.state().penColorIndex, row.colorIndex);
     EXPECT_EQ(w.surface().lineWidth(), row.width);
-    EXPECT_EQ(w.layer().shape().visible, row.circle);
+    EXPECT_EQ(w.layer().cursorCircle().visible, row.circle);
     // The circle's box: as wide as the eraser, centred on the pointer.
     Pointer(w).move({200.5, 300.5});
     if (row.circle) {
-        EXPECT_EQ(w.layer().shape().width, double(row.width));
-        EXPECT_EQ(w.layer().shape().diameter(), double(row.width));
-        EXPECT_EQ(w.layer().shape().centre(), (PointF{200.5, 300.5}));
+        EXPECT_EQ(w.layer().cursorCircle().width, double(row.width));
+        EXPECT_EQ(w.layer().cursorCircle().diameter(), double(row.width));
+        EXPECT_EQ(w.layer().cursorCircle().centre(), (PointF{200.5, 300.5}));
     }
     // A stroke has the pen's colour; DrawFigure never changes the pen.
     Pointer pointer(w);
@@ -659,7 +659,7 @@ TEST(StraightLines, MemoAndLineToolExcludeEachOther) {
     w.click(Command5);
     EXPECT_EQ(w.state().memoOn, 0);
     EXPECT_EQ(w.state().lineMode, 1);
-    EXPECT_FALSE(w.layer().shape().visible);
+    EXPECT_FALSE(w.layer().cursorCircle().visible);
     EXPECT_FALSE(bold(w, Command3));
     for (const ControlId pen : Option1) {
         EXPECT_FALSE(w.control(pen).enabled);
@@ -723,7 +723,7 @@ TEST(GridAndReset, ResetFromEveryToolState) {
         EXPECT_EQ(w.surface().lineWidth(), 3);
         EXPECT_EQ(vertexA(w), (PointF{600, 150}));
         EXPECT_EQ(vertexD(w), (PointF{550, 350}));
-        EXPECT_FALSE(w.layer().shape().visible);
+        EXPECT_FALSE(w.layer().cursorCircle().visible);
         for (const ControlId tool : {Command3, Command4, Command5}) {
             EXPECT_FALSE(bold(w, tool));
         }

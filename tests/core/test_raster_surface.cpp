@@ -26,7 +26,7 @@ PointF toPointF(Point p) {
 // The rectangles the surface reports as changed since the last call.
 std::vector<Rect> takeChanged(RasterSurface& surface) {
     std::vector<Rect> rects;
-    surface.takeChangedRects([&](const Rect& r) { rects.push_back(r); });
+    surface.takeDamage([&](const Rect& r) { rects.push_back(r); });
     return rects;
 }
 

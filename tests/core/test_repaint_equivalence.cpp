@@ -60,13 +60,13 @@ std::string firstDifference(const PixelBuffer& a, const PixelBuffer& b) {
 class Session {
 public:
     explicit Session(std::uint64_t seed) : rng_(seed), frame_(fullPicture(w_)) {
-        w_.takeBoardDamage([](const Rect&) {});
+        w_.takeDamage([](const Rect&) {});
     }
 
     // Repaints the damage and says where the frame differs from a full
     // repaint; empty when it does not.
     std::string repaintAndCompare() {
-        w_.takeBoardDamage([this](const Rect& r) { paint(w_, frame_, r); });
+        w_.takeDamage([this](const Rect& r) { paint(w_, frame_, r); });
         return firstDifference(frame_, fullPicture(w_));
     }
 

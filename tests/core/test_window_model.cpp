@@ -69,7 +69,7 @@ Lines snapshot(const Form1& w) {
     for (const LetterObject& letter : l.letters()) {
         s.push_back(line("letter", letter.caption, letter.topLeft.x, letter.topLeft.y));
     }
-    s.push_back(line("shape", l.shape().visible, l.shape().width));
+    s.push_back(line("cursorCircle", l.cursorCircle().visible, l.cursorCircle().width));
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlState& c = w.control(ControlId(i));
         s.push_back(line(kControls[i].objectName(), "checked", c.checked, "enabled", c.enabled,
@@ -121,7 +121,7 @@ TEST(StartUp, StateOfTheWindow) {
     EXPECT_EQ(v.dragVertex, 0);
     EXPECT_EQ(v.gridShown, 0);
     EXPECT_EQ(w.surface().lineWidth(), 3);
-    EXPECT_FALSE(w.layer().shape().visible);
+    EXPECT_FALSE(w.layer().cursorCircle().visible);
     EXPECT_EQ(selectedOptions(w), std::vector{Option2[3]});
     for (std::size_t i = 0; i < kControlCount; ++i) {
         EXPECT_FALSE(w.control(ControlId(i)).bold) << kControls[i].objectName();
@@ -238,7 +238,7 @@ TEST(Reset, RestoresEverything) {
     // colour of the parked line 1.
     Lines expected = initial;
     replaceLine(expected, "vars 0 0 0 0 0 0 12 15 3", "vars 0 0 0 0 0 0 2 15 3");
-    replaceLine(expected, "shape 0 49", "shape 0 25");
+    replaceLine(expected, "cursorCircle 0 49", "cursorCircle 0 25");
     replaceLine(expected, "line 1000 480 1000 552 ffff0000 4 1",
                 "line 1000 10 1000 300 ffffffff 4 1");
     replaceLine(expected, "Option1_7 checked 0 enabled 0 visible 1 bold 0 caption 消しゴム",

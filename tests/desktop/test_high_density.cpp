@@ -36,8 +36,8 @@ public:
         for (int i = 0; i < int(layer.letters().size()); ++i) {
             boxes.push_back(w.board()->letterBox(i));
         }
-        if (const CircleShape& shape = layer.shape(); shape.visible) {
-            const RectF bounds = shape.bounds();
+        if (const CursorCircle& circle = layer.cursorCircle(); circle.visible) {
+            const RectF bounds = circle.bounds();
             boxes.push_back(QRectF(bounds.left, bounds.top, bounds.width, bounds.height));
         }
         std::vector<const LineObject*> lines;
