@@ -68,8 +68,8 @@ class BoardLayer {
 public:
     // Lines are shown in this order, each row above the ones before it: the
     // grid lowest, the figure's sides above it, the straight lines on top.
-    static constexpr std::array<LineRow, 4> kPaintOrder{LineRow::Line2, LineRow::Line3,
-                                                        LineRow::Line1, LineRow::Line4};
+    static constexpr auto kPaintOrder =
+        std::to_array({LineRow::Line2, LineRow::Line3, LineRow::Line1, LineRow::Line4});
 
     std::span<const LineObject> row(LineRow r) const { return rows_[index(r)]; }
     const LineObject& line(LineRow r, int i) const { return rows_[index(r)][i]; }
@@ -114,7 +114,7 @@ private:
     void damage(const LineObject& line);
     void damageLetter(int i);
 
-    std::array<std::vector<LineObject>, 4> rows_;
+    std::array<std::vector<LineObject>, kPaintOrder.size()> rows_;
     std::vector<LetterObject> letters_;
     CursorCircle cursorCircle_;
     DamageList<64> damage_;

@@ -15,8 +15,8 @@ struct Pen {
     bool isEraser;  // an eraser shows the cursor circle, as wide as the pen
 };
 
-// One pen per option button Option1(0..7): the thin row, then the bold row.
-inline constexpr std::array<Pen, 8> kPens{{
+// One pen per option button of Option1: the thin row, then the bold row.
+inline constexpr auto kPens = std::to_array<Pen>({
     {kPaletteRed, 3, false},
     {kPaletteYellow, 3, false},
     {kPaletteBlue, 3, false},
@@ -25,7 +25,7 @@ inline constexpr std::array<Pen, 8> kPens{{
     {kPaletteYellow, 6, false},
     {kPaletteBlue, 6, false},
     {kPaletteGreen, 25, true},
-}};
+});
 
 // The pen the memo tool starts with: the thin red one.
 inline constexpr int kFirstPen = 0;

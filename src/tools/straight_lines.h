@@ -14,9 +14,9 @@ inline constexpr int kLineCount = 5;
 // A line not in use lies at this x, right of the board, where it is not seen.
 inline constexpr double kParkedX = 1000;
 
-// Colours chosen by Option2(0..3): red, yellow, blue, white.
-inline constexpr std::array<int, 4> kLineColors{kPaletteRed, kPaletteYellow, kPaletteBlue,
-                                                kPaletteWhite};
+// Colours chosen by the option buttons of Option2: red, yellow, blue, white.
+inline constexpr auto kLineColors =
+    std::to_array<int>({kPaletteRed, kPaletteYellow, kPaletteBlue, kPaletteWhite});
 // The colour every switching on starts with: white.
 inline constexpr int kWhiteLineOption = 3;
 

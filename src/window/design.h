@@ -80,7 +80,7 @@ inline constexpr Look kDegreeSign{{Face::Gothic, 20.25, true}, kWindowColor, {}}
 } // namespace looks
 
 // The controls standing directly on the window, in the order of the design.
-inline constexpr std::array<ControlDesign, 39> kControls{{
+inline constexpr auto kControls = std::to_array<ControlDesign>({
     {"Label1", -1, ControlKind::Label, "くさび形の角", {8, 8, 177, 33}, 0, looks::kTitle, {}},
     {"Command5", -1, ControlKind::Button, "直線", {232, 8, 57, 33}, 19, looks::kButton, {}},
     {"Option2", 0, ControlKind::OptionButton, "赤", {296, 8, 33, 17}, 25, looks::kBox, {}},
@@ -148,7 +148,7 @@ inline constexpr std::array<ControlDesign, 39> kControls{{
     {"Check2", -1, ControlKind::CheckBox, "angle", {840, 488, 65, 25}, 38, looks::kBox, {}},
     {"Check3", -1, ControlKind::CheckBox, "nonClear", {840, 528, 73, 25}, 39, looks::kBox, {}},
     {"Command2", -1, ControlKind::Button, "終了", {824, 640, 81, 33}, 3, looks::kButton, {}},
-}};
+});
 
 inline constexpr std::size_t kControlCount = kControls.size();
 

@@ -97,7 +97,7 @@ void Form1::setChecked(ControlId box, bool checked) {
     }
 }
 
-// The twelve option buttons are one group: selecting one clears the others.
+// The option buttons of Option1 and Option2 are one group: selecting one clears the others.
 void Form1::select(ControlId option) {
     if (control(option).checked) {
         return;

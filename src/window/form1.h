@@ -18,6 +18,7 @@
 #include <array>
 #include <bitset>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -167,8 +168,9 @@ private:
     RasterSurface surface_;
     BoardLayer layer_;
     DamageList<8> boardDamage_;
-    std::array<double, kVertexCount> captionValues_{};          // Label5 captions read as numbers
-    std::array<int, kVertexCount> shownAngles_{-1, -1, -1, -1}; // the values they show
+    std::array<double, kVertexCount> captionValues_{}; // Label5 captions read as numbers
+    std::array<std::optional<int>, kVertexCount>
+        shownAngles_; // the values they show, none at first
     DragAnchor dragAnchor_;
     bool letterHoldsPointer_ = false;
     long dragSteps_ = 0;
