@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "figure/angles.h"
 
+#include "raster/pixel_math.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,33 +15,11 @@ std::optional<double> rayDirection(PointF p, PointF q) {
         if (du == 0) {
             return 0.0;
         }
-        const double degrees = std::atan(du / dx) * 180 / kPiApprox;
+        const double degrees = radiansToDegrees(std::atan(du / dx));
         return du > 0 ? degrees : degrees + 360;
     }
     if (dx < 0) {
-        return std::atan(du / dx) * 180 / kPiApprox + 180;
-    }
-    if (du > 0) {
-        return 90.0;
-    }
-    if (du < 0) {
-        return 270.0;
-    }
-    return std::nullopt;
-}
-
-std::optional<double> rayDirectionFromLeft(PointF p, PointF q) {
-    const double dx = q.x - p.x;
-    const double du = p.y - q.y;
-    if (dx < 0) {
-        if (du == 0) {
-            return 0.0;
-        }
-        const double degrees = std::atan(du / -dx) * 180 / kPiApprox;
-        return du > 0 ? degrees : degrees + 360;
-    }
-    if (dx > 0) {
-        return std::atan(du / -dx) * 180 / kPiApprox + 180;
+        return radiansToDegrees(std::atan(du / dx)) + 180;
     }
     if (du > 0) {
         return 90.0;
@@ -54,29 +34,29 @@ std::optional<double> rayDirectionFromLeft(PointF p, PointF q) {
 // A but 360 at D: the two tests differ on purpose.
 int shownAngleAtA(double dirAB, double dirAD) {
     const double s = dirAD - dirAB;
-    return static_cast<int>(s >= 0 ? std::floor(s + 0.5) : std::floor(s + 360.5));
+    return roundHalfUp(s >= 0 ? s : s + 360);
 }
 
 int shownAngleAtB(double dirBA) {
-    return static_cast<int>(std::floor(dirBA + 0.5));
+    return roundHalfUp(dirBA);
 }
 
 int shownAngleAtC(double dirCDFromLeft) {
-    return static_cast<int>(std::floor(dirCDFromLeft + 0.5));
+    return roundHalfUp(dirCDFromLeft);
 }
 
 int shownAngleAtD(double dirDA, float dirDC) {
     const double s = dirDA - dirDC;
-    return static_cast<int>(s > 0 ? std::floor(s + 0.5) : std::floor(s + 360.5));
+    return roundHalfUp(s > 0 ? s : s + 360);
 }
 
-std::array<int, 4> measureAngles(const FigureState& f, Directions& dirs) {
+std::array<int, kVertexCount> measureAngles(const FigureState& f, Directions& dirs) {
     const auto keep = [](double& dir, std::optional<double> measured) {
         if (measured) {
             dir = *measured;
         }
     };
-    std::array<int, 4> shown{};
+    std::array<int, kVertexCount> shown{};
     keep(dirs.dirAB, rayDirection(f.a(), f.b()));
     keep(dirs.dirAD, rayDirection(f.a(), f.d()));
     shown[0] = shownAngleAtA(dirs.dirAB, dirs.dirAD);

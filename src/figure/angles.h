@@ -28,7 +28,9 @@ std::optional<double> rayDirection(PointF p, PointF q);
 
 // Direction of the ray from P to Q mirrored about the vertical: 0 points left
 // and the value grows clockwise; nothing when the points coincide.
-std::optional<double> rayDirectionFromLeft(PointF p, PointF q);
+inline std::optional<double> rayDirectionFromLeft(PointF p, PointF q) {
+    return rayDirection({-p.x, p.y}, {-q.x, q.y});
+}
 
 // The four values shown, A to D, from the directions.
 int shownAngleAtA(double dirAB, double dirAD);
@@ -39,7 +41,7 @@ int shownAngleAtD(double dirDA, float dirDC);
 // Works out the six directions of `figure` into `dirs` (a direction between
 // coinciding points keeps its value) and returns the values shown for A, B,
 // C and D, in that order.
-std::array<int, 4> measureAngles(const FigureState& figure, Directions& dirs);
+std::array<int, kVertexCount> measureAngles(const FigureState& figure, Directions& dirs);
 
 // The caption of a shown value: one blank in the place of the sign, then the
 // digits (" 41").

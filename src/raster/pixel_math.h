@@ -33,7 +33,13 @@ inline std::int64_t roundHalfEven(double v) {
     return static_cast<std::int64_t>(std::nearbyint(clampToPixelLimit(v)));
 }
 
-// The same, as an int: far-away values saturate instead of overflowing.
+// Nearest whole number, halves upwards (2.5 -> 3, -2.5 -> -2): the rule of
+// the values a user reads, the angle read-out and the fonts' pixel sizes.
+inline int roundHalfUp(double v) {
+    return static_cast<int>(std::floor(clampToPixelLimit(v) + 0.5));
+}
+
+// roundHalfEven as an int: far-away values saturate instead of overflowing.
 inline int toPixel(double v) {
     return static_cast<int>(roundHalfEven(v));
 }
