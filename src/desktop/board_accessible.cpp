@@ -15,8 +15,8 @@ namespace orvanel {
 namespace {
 
 // One vertex letter: a read-only static text inside the drawing area. Its
-// name is the vertex, its text the letter as painted; both and its place are
-// read from the board's layer whenever they are asked for.
+// name is the design's for the vertex; its text, the letter as painted, and
+// its place are read from the board's layer whenever they are asked for.
 class LetterAccessible : public QAccessibleInterface, public QAccessibleTextInterface {
 public:
     LetterAccessible(BoardCanvas* canvas, int index) : canvas_(canvas), index_(index) {}
@@ -39,8 +39,8 @@ public:
         if (t != QAccessible::Name || !canvas_) {
             return QString();
         }
-        // "Ａ" is named "Vertex A": the full-width letter in its plain form.
-        return QStringLiteral("Vertex %1").arg(caption().normalized(QString::NormalizationForm_KC));
+        const std::string_view name = kLetters[std::size_t(index_)].accessibleName;
+        return QString::fromUtf8(name.data(), qsizetype(name.size()));
     }
     void setText(QAccessible::Text, const QString&) override {}
 

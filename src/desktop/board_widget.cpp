@@ -359,7 +359,7 @@ void BoardCanvas::forwardTouch(QTouchEvent* event) {
     }
     if (event->type() == QEvent::TouchCancel && touchId_ >= 0) {
         touchId_ = -1; // the system took the gesture away: the finger is up
-        model_.boardRelease(kLeftButton, 0, 0, model_.state().lastX, model_.state().lastY);
+        model_.boardCancel();
     }
     afterInput_();
 }

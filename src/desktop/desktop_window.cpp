@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <map>
-
 namespace orvanel {
 
 namespace {
@@ -43,9 +41,8 @@ DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
     gamen_->move(kBoardBox.left, kBoardBox.top);
     gamen_->setFocusPolicy(Qt::StrongFocus);
     // What a screen reader says when the board takes the focus.
-    gamen_->setAccessibleName(QStringLiteral("Board"));
-    gamen_->setAccessibleDescription(
-        QStringLiteral("The wedge A, B, C, D; drag A or D to change its angles"));
+    gamen_->setAccessibleName(qString(kBoardName));
+    gamen_->setAccessibleDescription(qString(kBoardDescription));
     for (std::size_t i = 0; i < kControlCount; ++i) {
         widgets_[i] = createWidget(ControlId(i));
     }
@@ -135,14 +132,12 @@ void DesktopWindow::showState(ControlId id) {
 }
 
 void DesktopWindow::buildTabOrder() {
-    std::map<int, QWidget*> byTab{{kBoardTab, gamen_}};
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        if (widgets_[i]->focusPolicy() != Qt::NoFocus) {
-            byTab[kControls[i].tab] = widgets_[i];
-        }
-    }
     QWidget* previous = nullptr;
-    for (const auto& [tab, widget] : byTab) {
+    for (const TabStop& stop : kTabOrder) {
+        QWidget* widget = stop ? this->widget(*stop) : gamen_;
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
         if (previous) {
             setTabOrder(previous, widget);
         }

@@ -44,15 +44,11 @@ public:
 
 } // namespace
 
-int pointsToPixels(double points) {
-    return static_cast<int>(std::lround(points * 96.0 / 72.0));
-}
-
 QFont designFont(const FontSpec& design) {
     QFont font = QApplication::font();
     if (design.face != Face::Default) {
         font = QFont(QString::fromUtf16(design.face == Face::Gothic ? kGothicFace : kMinchoFace));
-        font.setPixelSize(pointsToPixels(design.points));
+        font.setPixelSize(fontPixels(design));
     }
     font.setBold(design.bold);
     return font;
@@ -67,9 +63,9 @@ void setUpToolkit(QApplication& app) {
     // stays dark whatever the desktop's colour theme.
     app.setPalette(app.style()->standardPalette());
     // The check boxes, option buttons and the pen-row captions use the default
-    // font: a 9-point proportional Gothic keeps every caption inside its box.
+    // font, a proportional Gothic.
     QFont font(QString::fromUtf16(kGothicFace));
-    font.setPixelSize(pointsToPixels(9));
+    font.setPixelSize(fontPixels(FontSpec{}));
     app.setFont(font);
 }
 

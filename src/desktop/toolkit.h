@@ -16,11 +16,6 @@ class QApplication;
 
 namespace orvanel {
 
-// The design was made at 96 dots per inch: a point is 4/3 of a pixel. Fonts are
-// sized in pixels so the layout does not depend on the screen's reported
-// resolution.
-int pointsToPixels(double points);
-
 // The font of the design's face at its size; the default face is the
 // application's font.
 QFont designFont(const FontSpec& design);

@@ -10,6 +10,7 @@
 namespace orvanel {
 
 void Form1::boardPress(int button, int held, int modifiers, float x, float y) {
+    held_ = held;
     // The press of the first button decides who holds the pointer.
     if (held == button) {
         letterHoldsPointer_ = letterAt({x, y}) >= 0;
@@ -20,17 +21,27 @@ void Form1::boardPress(int button, int held, int modifiers, float x, float y) {
 }
 
 void Form1::boardMove(int held, int modifiers, float x, float y) {
+    held_ = held;
     if (!letterHoldsPointer_) {
         gamen_MouseMove(held, modifiers, x, y);
     }
 }
 
 void Form1::boardRelease(int button, int held, int modifiers, float x, float y) {
+    held_ = held;
     if (letterHoldsPointer_) {
         letterHoldsPointer_ = held != 0;
         return;
     }
     gamen_MouseUp(button, modifiers, x, y);
+}
+
+void Form1::boardCancel() {
+    for (const int button : {kLeftButton, kRightButton, kMiddleButton}) {
+        if ((held_ & button) != 0) {
+            boardRelease(button, held_ & ~button, 0, v_.lastX, v_.lastY);
+        }
+    }
 }
 
 void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {

@@ -110,6 +110,33 @@ val design() {
     return window;
 }
 
+// What a screen reader calls the board and the vertex letter `i`.
+std::string boardName() {
+    return std::string(kBoardName);
+}
+std::string boardDescription() {
+    return std::string(kBoardDescription);
+}
+std::string vertexName(int i) {
+    return std::string(kLetters.at(std::size_t(i)).accessibleName);
+}
+
+// The control ids in the order of the Tab key, -1 standing for the board.
+val tabOrderIds() {
+    val ids = val::array();
+    for (const TabStop& stop : kTabOrder) {
+        ids.call<void>("push", stop ? int(indexOf(*stop)) : -1);
+    }
+    return ids;
+}
+
+// The size in whole pixels of a font of the design, as design() gives it.
+int fontPixelsOf(const val& font) {
+    const bool defaultFace = font["face"].as<std::string>() == faceName(Face::Default);
+    return orvanel::fontPixels(
+        {defaultFace ? Face::Default : Face::Gothic, font["points"].as<double>()});
+}
+
 // Asks the page how large a caption is in a font of the design.
 class PageMeasurer : public TextMeasurer {
 public:
@@ -153,6 +180,8 @@ public:
     void press(int button, int held, float x, float y) { w_.boardPress(button, held, 0, x, y); }
     void move(int held, float x, float y) { w_.boardMove(held, 0, x, y); }
     void release(int button, int held, float x, float y) { w_.boardRelease(button, held, 0, x, y); }
+    // The pointer was lost without a release: every button held is let go.
+    void cancel() { w_.boardCancel(); }
 
     int letterCount() const { return int(w_.layer().letters().size()); }
     val letter(int i) const {
@@ -198,6 +227,11 @@ private:
 EMSCRIPTEN_BINDINGS(orvanel) {
     using namespace orvanel;
     emscripten::function("design", &design);
+    emscripten::function("boardName", &boardName);
+    emscripten::function("boardDescription", &boardDescription);
+    emscripten::function("vertexName", &vertexName);
+    emscripten::function("tabOrder", &tabOrderIds);
+    emscripten::function("fontPixels", &fontPixelsOf);
     emscripten::class_<WebWindow>("Window")
         .constructor<val>()
         .function("caption", &WebWindow::caption)
@@ -208,6 +242,7 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("press", &WebWindow::press)
         .function("move", &WebWindow::move)
         .function("release", &WebWindow::release)
+        .function("cancel", &WebWindow::cancel)
         .function("letterCount", &WebWindow::letterCount)
         .function("letter", &WebWindow::letter)
         .function("pixels", &WebWindow::pixels)

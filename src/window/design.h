@@ -61,6 +61,10 @@ inline constexpr Size kWindowSize{917, 687};
 inline constexpr Rect kBoardBox{8, 48, 806, 630};
 inline constexpr int kBoardBorder = 2;
 inline constexpr int kBoardTab = 1;
+// What a screen reader says of the board when it takes the focus.
+inline constexpr std::string_view kBoardName = "Board";
+inline constexpr std::string_view kBoardDescription =
+    "The wedge A, B, C, D; drag A or D to change its angles";
 
 namespace looks {
 
@@ -200,6 +204,29 @@ template <std::size_t N> constexpr int indexIn(const std::array<ControlId, N>& r
     return -1;
 }
 
+// A stop of the Tab key: a control, or the board when empty.
+using TabStop = std::optional<ControlId>;
+
+// The board and every control in the order of their tab numbers. Labels keep
+// their place in it although they take no focus.
+constexpr std::array<TabStop, kControlCount + 1> tabOrder() {
+    const auto tab = [](const TabStop& stop) {
+        return stop ? kControls[indexOf(*stop)].tab : kBoardTab;
+    };
+    std::array<TabStop, kControlCount + 1> order{}; // the board first
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        std::size_t j = i + 1;
+        order[j] = ControlId(i);
+        for (; j > 0 && tab(order[j - 1]) > tab(order[j]); --j) {
+            const TabStop before = order[j - 1];
+            order[j - 1] = order[j];
+            order[j] = before;
+        }
+    }
+    return order;
+}
+inline constexpr auto kTabOrder = tabOrder();
+
 // The controls by their design names.
 namespace controls {
 
@@ -229,18 +256,19 @@ inline constexpr auto Option2 = controlRow<kLineColors.size()>("Option2");
 
 } // namespace controls
 
-// The vertex letters Label2(0..3) on the board: their captions and design
-// places in board pixels. They are white on the board's green, in a bold
-// Mincho, each in a box that fits its letter.
+// The vertex letters Label2(0..3) on the board: their captions, design
+// places in board pixels and what a screen reader calls them. They are white
+// on the board's green, in a bold Mincho, each in a box that fits its letter.
 struct LetterDesign {
     std::string_view caption;
     PointF place;
+    std::string_view accessibleName;
 };
 inline constexpr std::array<LetterDesign, kVertexCount> kLetters{{
-    {"Ａ", {616, 208}},
-    {"Ｂ", {664, 208}},
-    {"Ｃ", {712, 208}},
-    {"D", {760, 208}},
+    {"Ａ", {616, 208}, "Vertex A"},
+    {"Ｂ", {664, 208}, "Vertex B"},
+    {"Ｃ", {712, 208}, "Vertex C"},
+    {"D", {760, 208}, "Vertex D"},
 }};
 inline constexpr FontSpec kLetterFont{Face::Mincho, 21.75, true};
 inline constexpr Rgb kLetterText = paletteColor(kPaletteWhite);

@@ -101,6 +101,10 @@ public:
     void boardPress(int button, int held, int modifiers, float x, float y);
     void boardMove(int held, int modifiers, float x, float y);
     void boardRelease(int button, int held, int modifiers, float x, float y);
+    // The pointer was taken away without a release (the system took a touch
+    // over for a gesture of its own, the board lost the pointer): each button
+    // still held is released, one by one, where the pointer last was.
+    void boardCancel();
 
     // Handlers of the controls' events.
     void Command1_Click();
@@ -172,6 +176,7 @@ private:
     std::array<std::optional<int>, kVertexCount>
         shownAngles_; // the values they show, none at first
     DragAnchor dragAnchor_;
+    int held_ = 0; // the buttons held on the board
     bool letterHoldsPointer_ = false;
     long dragSteps_ = 0;
 };

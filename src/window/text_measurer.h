@@ -5,6 +5,7 @@
 #pragma once
 
 #include "raster/geometry.h"
+#include "raster/pixel_math.h"
 
 #include <string_view>
 
@@ -19,9 +20,21 @@ enum class Face {
 
 struct FontSpec {
     Face face = Face::Default;
-    double points = 0; // at 96 dots per inch; unused with the default face
+    double points = 0; // unused with the default face
     bool bold = false;
 };
+
+// The platform's default user-interface font, in points: a proportional
+// Gothic that keeps every caption inside its box.
+inline constexpr double kDefaultFontPoints = 9;
+
+// The design was made at 96 dots per inch: a point is 4/3 of a pixel. Fonts
+// are sized in whole pixels, so the layout does not depend on the screen's
+// reported resolution. The default face is sized at kDefaultFontPoints.
+inline int fontPixels(const FontSpec& font) {
+    const double points = font.face == Face::Default ? kDefaultFontPoints : font.points;
+    return roundHalfUp(points * 96.0 / 72.0);
+}
 
 class TextMeasurer {
 public:

@@ -28,7 +28,7 @@ namespace orvanel::test {
 class FixedMeasurer : public TextMeasurer {
 public:
     Size textSize(const FontSpec& font, std::string_view text) const override {
-        const double pixels = font.face == Face::Default ? 12 : std::round(font.points * 4 / 3);
+        const double pixels = fontPixels(font);
         int characters = 0;
         for (const unsigned char c : text) {
             characters += (c & 0xc0) != 0x80; // UTF-8: count the first byte of each

@@ -241,6 +241,16 @@ TEST(FigureTool, PressOnALetterIsTheLetters) {
     pointer.release({600, 140});
 }
 
+TEST(FigureTool, CancelGivesALetterPressBack) {
+    Window w;
+    Pointer pointer(w);
+    pointer.press({595, 105}); // on the letter of A
+    w.boardCancel();
+    Pointer next(w);
+    next.press({600, 140});
+    EXPECT_EQ(w.state().dragVertex, kVertexA);
+}
+
 TEST(FigureTool, EveryMoveIsADragStep) {
     Window w;
     Pointer pointer(w);
@@ -640,6 +650,23 @@ TEST(StraightLines, RightReleaseFixesTheLine) {
     EXPECT_EQ(straightLine(w, 0).p2, (PointF{110, 90}));
     pointer.release({300, 300});
     EXPECT_FALSE(checked(w, Check1[1]));
+}
+
+// A lost pointer releases every button it held, one by one, where it last
+// was: the first release fixes the line there, the others find it fixed.
+TEST(StraightLines, CancelFixesTheLineWhereThePointerLastWas) {
+    Window w;
+    w.click(Command5);
+    Pointer pointer(w);
+    pointer.press({10, 10});
+    pointer.press({10, 10}, kMiddleButton);
+    pointer.move({100.5, 90.5});
+    w.boardCancel();
+    EXPECT_EQ(straightLine(w, 0).p2, (PointF{100.5, 90.5}));
+    EXPECT_TRUE(checked(w, Check1[0]));
+    EXPECT_FALSE(checked(w, Check1[1]));
+    w.boardMove(0, 0, 300, 300);
+    EXPECT_EQ(w.state().lineDrawing, 0);
 }
 
 TEST(StraightLines, MemoAndLineToolExcludeEachOther) {
