@@ -4,6 +4,9 @@
 // objects, the window's variables, start-up, and the handlers that the
 // controls' events reach. A shell builds its widgets from it, hands it the
 // user's clicks and pointer events, and shows what it reports as changed.
+// The handlers are defined beside what they work on: the board tools' in
+// tools/tool_handlers.cpp, the board's pointer handlers and the drag step in
+// figure/pointer_handlers.cpp.
 #pragma once
 
 #include "board/board_layer.h"
