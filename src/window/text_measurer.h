@@ -13,7 +13,7 @@ namespace orvanel {
 
 // The design's two faces and the platform's default user-interface font.
 enum class Face {
-    Default, // the platform's own, at its own size
+    Default, // the shell's user-interface face, at kDefaultFontPoints
     Gothic,  // "ＭＳ Ｐゴシック", a proportional Gothic
     Mincho,  // "ＭＳ Ｐ明朝", a proportional Mincho
 };
