@@ -3,9 +3,9 @@
 // (sequence.txt) on the plain core as a shell would, keeping the board's
 // picture the way the browser does, and prints in JSON what every check
 // recorded (read-out, controls, letters, drag steps taken, a checksum of
-// the board's R, G, B values) and the median time of the drag step over the
-// session's timed drag. The Node and browser tests play the same file and
-// compare.
+// the board's R, G, B values). The Node and browser tests play the same file
+// and compare. A `time` step (bench/web/drag-step.txt) times the drag step
+// for the browser edition's benchmark.
 //
 //   orvanel_web_reference SEQUENCE_FILE
 #include "app/board_screen.h"
