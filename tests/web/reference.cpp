@@ -98,7 +98,8 @@ std::vector<PointF> timedPath(PointF vertex, int count) {
     return path;
 }
 
-// Times the drag step the way the page does: a fresh window, a press on the
+// Times the drag step the way bench/web/page-speed.js does in Node and in
+// the page: a fresh window, a press on the
 // vertex, one pass over the path to warm up, then `rounds` passes timed in
 // batches; the median time of one step.
 double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& steps) {
