@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is missing, builds the benchmarks (Release) and runs them.
+# Installs what is missing, builds the benchmarks (Release) and runs them;
+# where Chromium is installed, then the browser edition's (bench/web).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh bench
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF \
     -DORVANEL_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" >/dev/null
-exec build/bench/bench/orvanel_bench "$@"
+build/bench/bench/orvanel_bench "$@"
+
+if command -v chromium >/dev/null 2>&1; then
+    echo
+    echo "== The browser edition =="
+    # The page with the browser tests' packages, and the native player that
+    # times the drag step the way the page does.
+    scripts/build-web.sh --tests >/dev/null
+    scripts/install-deps.sh libgtest-dev >/dev/null
+    cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_WEB_DIR="$PWD/build/web" >/dev/null
+    cmake --build build/test -j"$(nproc)" --target orvanel_web_reference >/dev/null
+    node bench/web/page-speed.js build/web build/test/tests/web/orvanel_web_reference
+fi

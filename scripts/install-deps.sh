@@ -23,9 +23,10 @@ build=(cmake make g++ qt6-base-dev)
 run=("${build[@]}" qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic fonts-ipafont-mincho)
 bench=("${run[@]}" libbenchmark-dev)
 package=("${run[@]}" debhelper dpkg-dev lintian desktop-file-utils xvfb x11-utils)
-# The browser edition: Emscripten, Node.js for its tools, rsvg-convert for the
-# home-screen icons, and the fonts the page is shown with here.
-web=(cmake make emscripten nodejs librsvg2-bin fonts-ipafont-gothic fonts-ipafont-mincho)
+# The browser edition: Emscripten, esbuild for the page, Node.js for its
+# tools, rsvg-convert for the home-screen icons, and the fonts the page is
+# shown with here.
+web=(cmake make emscripten esbuild nodejs librsvg2-bin fonts-ipafont-gothic fonts-ipafont-mincho)
 test=("${package[@]}" "${web[@]}" libgtest-dev appstream chromium)
 
 wanted=()

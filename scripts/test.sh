@@ -28,9 +28,6 @@ configure build/test -DORVANEL_WEB_DIR="$PWD/build/web"
 echo "Building build/test"
 cmake --build build/test -j"$jobs"
 ctest --test-dir build/test --output-on-failure -j"$jobs"
-# The browser edition's speed, as its tests measured it.
-grep -h -E '^(drag step median|canvas update per frame|(PASS|FAIL) (drag|frame))' \
-    build/test/Testing/Temporary/LastTest.log || true
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 configure build/asan -DORVANEL_SANITIZE=ON

@@ -10,8 +10,10 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 using emscripten::val;
 
@@ -19,14 +21,68 @@ namespace orvanel {
 
 namespace {
 
-val cssColor(std::optional<Rgb> color) {
+// The values as the page sees them: plain fields, colours in CSS words, an
+// empty colour where the platform's standard one is meant.
+
+struct WebFont {
+    std::string face; // "gothic", "mincho" or "default"
+    double points = 0;
+    bool bold = false;
+    int pixels = 0; // the size in whole pixels, as both shells set it
+};
+
+struct WebControl {
+    int id = 0;
+    std::string name;
+    int index = -1;
+    std::string objectName;
+    std::string kind; // "label", "button", "option" or "checkbox"
+    std::string caption;
+    Rect box;
+    int tab = 0;
+    WebFont font;
+    std::string background;
+    std::string color;
+    bool alignRight = false;
+    bool clipped = false;
+    std::string description;
+};
+
+struct WebDesign {
+    std::string caption;
+    int width = 0;
+    int height = 0;
+    std::string background;
+    Rect board;
+    int boardBorder = 0;
+    int boardTab = 0;
+    std::string boardName; // what a screen reader calls the board
+    std::string boardDescription;
+    std::string boardBackground;
+    WebFont letterFont;
+    std::string letterColor;
+    std::string letterBackground;
+    val controls = val::array(); // WebControl, by control id
+    val tabOrder = val::array();  // control ids in the order of the Tab key, -1 the board
+};
+
+struct WebLetter {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::string caption;
+    std::string name; // what a screen reader calls the letter
+};
+
+std::string cssColor(std::optional<Rgb> color) {
     if (!color) {
-        return val::null();
+        return {};
     }
     char text[24];
     std::snprintf(text, sizeof text, "rgb(%d, %d, %d)", redOf(*color), greenOf(*color),
                   blueOf(*color));
-    return val(std::string(text));
+    return text;
 }
 
 const char* faceName(Face face) {
@@ -41,21 +97,8 @@ const char* faceName(Face face) {
     return "default";
 }
 
-val font(const FontSpec& design) {
-    val f = val::object();
-    f.set("face", std::string(faceName(design.face)));
-    f.set("points", design.points);
-    f.set("bold", design.bold);
-    return f;
-}
-
-val box(const Rect& r) {
-    val b = val::object();
-    b.set("left", r.left);
-    b.set("top", r.top);
-    b.set("width", r.width);
-    b.set("height", r.height);
-    return b;
+WebFont webFont(const FontSpec& f) {
+    return {faceName(f.face), f.points, f.bold, fontPixels(f)};
 }
 
 const char* kindName(ControlKind kind) {
@@ -72,83 +115,53 @@ const char* kindName(ControlKind kind) {
     return "label";
 }
 
-// The design of the window and of every control, by control id.
-val design() {
-    val controls = val::array();
+WebDesign design() {
+    std::vector<WebControl> controls;
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlDesign& d = kControls[i];
-        val c = val::object();
-        c.set("id", int(i));
-        c.set("name", std::string(d.name));
-        c.set("index", d.index);
-        c.set("objectName", d.objectName());
-        c.set("kind", std::string(kindName(d.kind)));
-        c.set("caption", std::string(d.caption));
-        c.set("box", box(d.box));
-        c.set("tab", d.tab);
-        c.set("font", font(d.look.font));
-        c.set("background", cssColor(d.look.background));
-        c.set("color", cssColor(d.look.text));
-        c.set("alignRight", d.look.alignRight);
-        c.set("clipped", d.look.sizing == Sizing::Fixed && d.kind == ControlKind::Label);
-        c.set("description", std::string(d.description));
-        controls.call<void>("push", c);
+        controls.push_back({int(i), std::string(d.name), d.index, d.objectName(), kindName(d.kind),
+                            std::string(d.caption), d.box, d.tab, webFont(d.look.font),
+                            cssColor(d.look.background), cssColor(d.look.text), d.look.alignRight,
+                            d.look.sizing == Sizing::Fixed && d.kind == ControlKind::Label,
+                            std::string(d.description)});
     }
-    val window = val::object();
-    window.set("caption", std::string(kWindowCaption));
-    window.set("width", kWindowSize.width);
-    window.set("height", kWindowSize.height);
-    window.set("background", cssColor(kWindowColor));
-    window.set("board", box(kBoardBox));
-    window.set("boardBorder", kBoardBorder);
-    window.set("boardTab", kBoardTab);
-    window.set("boardBackground", cssColor(kBoardGreen));
-    window.set("letterFont", font(kLetterFont));
-    window.set("letterColor", cssColor(kLetterText));
-    window.set("letterBackground", cssColor(kLetterBackground));
-    window.set("controls", controls);
-    return window;
-}
-
-// What a screen reader calls the board and the vertex letter `i`.
-std::string boardName() {
-    return std::string(kBoardName);
-}
-std::string boardDescription() {
-    return std::string(kBoardDescription);
-}
-std::string vertexName(int i) {
-    return std::string(kLetters.at(std::size_t(i)).accessibleName);
-}
-
-// The control ids in the order of the Tab key, -1 standing for the board.
-val tabOrderIds() {
-    val ids = val::array();
+    std::vector<int> tabStops;
     for (const TabStop& stop : kTabOrder) {
-        ids.call<void>("push", stop ? int(indexOf(*stop)) : -1);
+        tabStops.push_back(stop ? int(indexOf(*stop)) : -1);
     }
-    return ids;
-}
-
-// The size in whole pixels of a font of the design, as design() gives it.
-int fontPixelsOf(const val& font) {
-    const bool defaultFace = font["face"].as<std::string>() == faceName(Face::Default);
-    return orvanel::fontPixels(
-        {defaultFace ? Face::Default : Face::Gothic, font["points"].as<double>()});
+    return {std::string(kWindowCaption),
+            kWindowSize.width,
+            kWindowSize.height,
+            cssColor(kWindowColor),
+            kBoardBox,
+            kBoardBorder,
+            kBoardTab,
+            std::string(kBoardName),
+            std::string(kBoardDescription),
+            cssColor(kBoardGreen),
+            webFont(kLetterFont),
+            cssColor(kLetterText),
+            cssColor(kLetterBackground),
+            val::array(controls),
+            val::array(tabStops)};
 }
 
 // Asks the page how large a caption is in a font of the design.
 class PageMeasurer : public TextMeasurer {
 public:
     explicit PageMeasurer(val measure) : measure_(std::move(measure)) {}
-    Size textSize(const FontSpec& design, std::string_view text) const override {
-        const val size = measure_(font(design), std::string(text));
-        return {size["width"].as<int>(), size["height"].as<int>()};
+    Size textSize(const FontSpec& font, std::string_view text) const override {
+        return measure_(webFont(font), std::string(text)).as<Size>();
     }
 
 private:
     val measure_;
 };
+
+// A view of `values` for the page to read before the next call.
+val int32View(const std::vector<std::int32_t>& values) {
+    return val(emscripten::typed_memory_view(values.size(), values.data()));
+}
 
 // The window and the picture of its board.
 class WebWindow {
@@ -158,23 +171,13 @@ public:
     std::string caption() const { return w_.caption(); }
     bool ended() const { return w_.ended(); }
 
-    val control(int id) const {
-        const ControlState& s = w_.control(ControlId(id));
-        val c = val::object();
-        c.set("caption", s.caption);
-        c.set("box", box(s.box));
-        c.set("bold", s.bold);
-        c.set("checked", s.checked);
-        c.set("enabled", s.enabled);
-        c.set("visible", s.visible);
-        return c;
-    }
+    ControlState control(int id) const { return w_.control(ControlId(id)); }
     void click(int id) { w_.click(ControlId(id)); }
     // The ids of the controls whose state changed since the last call.
     val takeChangedControls() {
-        val ids = val::array();
-        w_.takeChangedControls([&](ControlId id) { ids.call<void>("push", int(indexOf(id))); });
-        return ids;
+        changed_.clear();
+        w_.takeChangedControls([&](ControlId id) { changed_.push_back(int(indexOf(id))); });
+        return int32View(changed_);
     }
 
     void press(int button, int held, float x, float y) { w_.boardPress(button, held, 0, x, y); }
@@ -184,11 +187,11 @@ public:
     void cancel() { w_.boardCancel(); }
 
     int letterCount() const { return int(w_.layer().letters().size()); }
-    val letter(int i) const {
+    WebLetter letter(int i) const {
         const LetterObject& l = w_.layer().letter(i);
-        val v = box(l.box());
-        v.set("caption", l.caption);
-        return v;
+        const Rect b = l.box();
+        return {b.left, b.top, b.width, b.height, l.caption,
+                std::string(kLetters.at(std::size_t(i)).accessibleName)};
     }
 
     // The board's pixels, R, G, B, A in memory: a view that stays valid as
@@ -203,13 +206,11 @@ public:
     // Brings the picture up to date; returns the repainted rectangles as
     // [left, top, width, height, left, top, ...].
     val updatePicture() {
-        val rects = val::array();
+        repainted_.clear();
         screen_.update(w_, [&](const Rect& r) {
-            for (const int v : {r.left, r.top, r.width, r.height}) {
-                rects.call<void>("push", v);
-            }
+            repainted_.insert(repainted_.end(), {r.left, r.top, r.width, r.height});
         });
-        return rects;
+        return int32View(repainted_);
     }
 
     long dragSteps() const { return w_.dragSteps(); }
@@ -218,6 +219,8 @@ private:
     PageMeasurer measurer_;
     Form1 w_;
     BoardScreen screen_;
+    std::vector<std::int32_t> changed_;
+    std::vector<std::int32_t> repainted_;
 };
 
 } // namespace
@@ -226,12 +229,65 @@ private:
 
 EMSCRIPTEN_BINDINGS(orvanel) {
     using namespace orvanel;
+    using emscripten::value_object;
+    value_object<Rect>("Rect")
+        .field("left", &Rect::left)
+        .field("top", &Rect::top)
+        .field("width", &Rect::width)
+        .field("height", &Rect::height);
+    value_object<Size>("Size").field("width", &Size::width).field("height", &Size::height);
+    value_object<WebFont>("Font")
+        .field("face", &WebFont::face)
+        .field("points", &WebFont::points)
+        .field("bold", &WebFont::bold)
+        .field("pixels", &WebFont::pixels);
+    value_object<WebControl>("ControlDesign")
+        .field("id", &WebControl::id)
+        .field("name", &WebControl::name)
+        .field("index", &WebControl::index)
+        .field("objectName", &WebControl::objectName)
+        .field("kind", &WebControl::kind)
+        .field("caption", &WebControl::caption)
+        .field("box", &WebControl::box)
+        .field("tab", &WebControl::tab)
+        .field("font", &WebControl::font)
+        .field("background", &WebControl::background)
+        .field("color", &WebControl::color)
+        .field("alignRight", &WebControl::alignRight)
+        .field("clipped", &WebControl::clipped)
+        .field("description", &WebControl::description);
+    value_object<WebDesign>("Design")
+        .field("caption", &WebDesign::caption)
+        .field("width", &WebDesign::width)
+        .field("height", &WebDesign::height)
+        .field("background", &WebDesign::background)
+        .field("board", &WebDesign::board)
+        .field("boardBorder", &WebDesign::boardBorder)
+        .field("boardTab", &WebDesign::boardTab)
+        .field("boardName", &WebDesign::boardName)
+        .field("boardDescription", &WebDesign::boardDescription)
+        .field("boardBackground", &WebDesign::boardBackground)
+        .field("letterFont", &WebDesign::letterFont)
+        .field("letterColor", &WebDesign::letterColor)
+        .field("letterBackground", &WebDesign::letterBackground)
+        .field("controls", &WebDesign::controls)
+        .field("tabOrder", &WebDesign::tabOrder);
+    value_object<ControlState>("ControlState")
+        .field("caption", &ControlState::caption)
+        .field("box", &ControlState::box)
+        .field("bold", &ControlState::bold)
+        .field("checked", &ControlState::checked)
+        .field("enabled", &ControlState::enabled)
+        .field("visible", &ControlState::visible);
+    value_object<WebLetter>("Letter")
+        .field("left", &WebLetter::left)
+        .field("top", &WebLetter::top)
+        .field("width", &WebLetter::width)
+        .field("height", &WebLetter::height)
+        .field("caption", &WebLetter::caption)
+        .field("name", &WebLetter::name);
+
     emscripten::function("design", &design);
-    emscripten::function("boardName", &boardName);
-    emscripten::function("boardDescription", &boardDescription);
-    emscripten::function("vertexName", &vertexName);
-    emscripten::function("tabOrder", &tabOrderIds);
-    emscripten::function("fontPixels", &fontPixelsOf);
     emscripten::class_<WebWindow>("Window")
         .constructor<val>()
         .function("caption", &WebWindow::caption)

@@ -7,25 +7,11 @@
 'use strict';
 
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const path = require('node:path');
 const { test } = require('node:test');
-const { readSequence, checksum, timedPath, nativeSession, controlsLine } = require('./sequence');
+const { loadCore } = require('./harness');
+const { readSequence, checksum, fixedMeasure, nativeSession, controlsLine } = require('./sequence');
 
 const [webDir, reference, sequenceFile] = process.argv.slice(2);
-
-// The native player's stand-in for a font: every character 4/5 of the pixel
-// size wide, a line 11/10 of it high.
-function fixedMeasure(font, text) {
-    const pixels = font.face === 'default' ? 12 : Math.round(font.points * 4 / 3);
-    const characters = [...text].length;
-    return { width: Math.ceil(characters * pixels * 0.8), height: Math.ceil(pixels * 1.1) };
-}
-
-async function loadCore() {
-    const create = require(path.resolve(webDir, 'orvanel.js'));
-    return create({ wasmBinary: fs.readFileSync(path.join(webDir, 'orvanel.wasm')) });
-}
 
 function controlsOf(core, win) {
     return core.design().controls.map((d) => {
@@ -42,7 +28,7 @@ function controlsOf(core, win) {
 }
 
 test('the WebAssembly core starts as the desktop does', async () => {
-    const core = await loadCore();
+    const core = await loadCore(webDir);
     const win = new core.Window(fixedMeasure);
     const design = core.design();
     assert.equal(win.caption(), design.caption);
@@ -56,7 +42,7 @@ test('the WebAssembly core starts as the desktop does', async () => {
 });
 
 test('the session leaves the native core\'s read-out, controls, letters and board', async () => {
-    const core = await loadCore();
+    const core = await loadCore(webDir);
     const expected = nativeSession(reference, sequenceFile);
     const byName = new Map(core.design().controls.map((d) => [d.objectName, d.id]));
     const win = new core.Window(fixedMeasure);
@@ -106,28 +92,6 @@ test('the session leaves the native core\'s read-out, controls, letters and boar
                 dragSteps: win.dragSteps(),
                 controls: controlsLine(controls),
             });
-            break;
-        }
-        case 'time': {
-            const path = timedPath(step.x, step.y, step.count);
-            const t = new core.Window(fixedMeasure);
-            t.press(1, 1, path[0][0], path[0][1]);
-            const perStep = [];
-            for (let round = 0; round <= step.rounds; ++round) {
-                for (let k = 1; k + step.batch <= path.length; k += step.batch) {
-                    const start = process.hrtime.bigint();
-                    for (let i = k; i < k + step.batch; ++i) {
-                        t.move(1, path[i][0], path[i][1]);
-                    }
-                    if (round > 0) {
-                        perStep.push(Number(process.hrtime.bigint() - start) / 1000 / step.batch);
-                    }
-                }
-            }
-            t.delete();
-            perStep.sort((a, b) => a - b);
-            console.log(`drag step median: ${perStep[perStep.length >> 1].toFixed(2)} us WebAssembly ` +
-                `in Node, ${expected.time.medianMicros.toFixed(2)} us native`);
             break;
         }
         default:

@@ -3,221 +3,30 @@
 // puppeteer-core. index.html is served from a local server and orvanel.html
 // opened from disk; each must show the window as designed and, played the
 // session of sequence.txt with real mouse and touch input, show what the
-// native core shows. Prints the drag step's time in the page next to the
-// native one, and the time of the board's canvas update per frame.
+// native core shows.
 //
 //   node page.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE
 // ORVANEL_WEB_SCREENSHOT=out.png saves the page at 917 x 687 as it starts.
-// ORVANEL_CHROMIUM names the browser (default /usr/bin/chromium).
 'use strict';
 
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const http = require('node:http');
-const os = require('node:os');
 const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
-const puppeteer = require('puppeteer-core');
-const { readSequence, checksum, timedPath, nativeSession, controlsLine } = require('./sequence');
+const harness = require('./harness');
+const { Player } = require('./player');
+const { readSequence, nativeSession } = require('./sequence');
 
+const { WINDOW, BOARD, frames, ready, close } = harness;
 const [webDir, reference, sequenceFile] = process.argv.slice(2);
-const WINDOW = { width: 917, height: 687 };
-const BOARD = { left: 10, top: 50, width: 802, height: 626 };
-
-// ---- A local server for the edition's folder ------------------------------
-
-const TYPES = {
-    '.html': 'text/html; charset=utf-8',
-    '.js': 'text/javascript',
-    '.css': 'text/css',
-    '.wasm': 'application/wasm',
-    '.webmanifest': 'application/manifest+json',
-    '.svg': 'image/svg+xml',
-    '.png': 'image/png',
-};
-
-// Serves `dir` on 127.0.0.1. Cross-origin isolated, so the page's clock
-// resolves microseconds for its timings.
-function serve(dir) {
-    const sockets = new Set();
-    const server = http.createServer((req, res) => {
-        const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/\/$/, '/index.html');
-        const file = path.join(dir, path.normalize(name));
-        if (!file.startsWith(dir) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-            res.writeHead(404).end();
-            return;
-        }
-        res.writeHead(200, {
-            'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
-            'Cross-Origin-Opener-Policy': 'same-origin',
-            'Cross-Origin-Embedder-Policy': 'require-corp',
-            'Cache-Control': 'no-cache',
-        });
-        fs.createReadStream(file).pipe(res);
-    });
-    server.on('connection', (s) => {
-        sockets.add(s);
-        s.on('close', () => sockets.delete(s));
-    });
-    return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
-        url: `http://127.0.0.1:${server.address().port}/`,
-        close: () => new Promise((done) => {
-            server.close(done);
-            for (const s of sockets) {
-                s.destroy();
-            }
-        }),
-    })));
-}
-
-// ---- The browser --------------------------------------------------------
 
 let browser;
-let profile;
 let server;
 let design;     // the window's design, from the module itself
 let native;     // what the native core recorded for the session
-const steps = readSequence(sequenceFile);
+let player;
 
-async function loadDesign() {
-    const create = require(path.resolve(webDir, 'orvanel.js'));
-    const core = await create({ wasmBinary: fs.readFileSync(path.join(webDir, 'orvanel.wasm')) });
-    return core.design();
-}
-
-// A new tab at `url` with the given viewport, ready to use. Every uncaught
-// script error and console error of the page is collected in `page.errors`.
-async function open(url, viewport = WINDOW, setUp = async () => {}) {
-    const page = await browser.newPage();
-    page.errors = [];
-    page.on('pageerror', (e) => page.errors.push(`uncaught: ${e.message}`));
-    page.on('console', (m) => {
-        if (m.type() === 'error') {
-            page.errors.push(`console: ${m.text()}`);
-        }
-    });
-    await page.setViewport(viewport);
-    await setUp(page);
-    await page.goto(url);
-    await ready(page);
-    return page;
-}
-
-async function ready(page) {
-    await page.waitForSelector('#Form1[data-ready]', { timeout: 20000 });
-    await frames(page);
-}
-
-// Two animation frames: whatever the page had to show is on the screen.
-function frames(page) {
-    return page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
-}
-
-async function close(page) {
-    const errors = page.errors;
-    if (!page.isClosed()) {
-        await page.close();
-    }
-    assert.deepEqual(errors, [], 'the page raised script errors');
-}
-
-// What the page shows, in the words of the native player's checks.
-async function shown(page) {
-    return page.evaluate((controls, checksumSource) => {
-        const fnv = new Function(`return (${checksumSource})`)();
-        const list = controls.map((d) => {
-            const e = document.getElementById(d.objectName);
-            const box = e.tagName === 'INPUT' ? e.parentElement : e;
-            const caption = (d.kind === 'label' || d.kind === 'button') ? e.textContent : box.textContent;
-            return {
-                objectName: d.objectName,
-                caption,
-                checked: e.tagName === 'INPUT' && e.checked,
-                disabled: d.kind !== 'label' && e.disabled,
-                hidden: box.hidden || getComputedStyle(box).display === 'none',
-                bold: d.kind === 'button' && Number(getComputedStyle(e).fontWeight) >= 700,
-            };
-        });
-        const readout = list.filter((c) => c.objectName.startsWith('Label5_'));
-        const letters = [...document.querySelectorAll('.letter')].map((l) => [l.offsetLeft, l.offsetTop]);
-        const canvas = document.getElementById('gamen');
-        const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-        return {
-            readout: readout.map((c) => c.caption),
-            readoutShown: !readout[0].hidden,
-            letters,
-            checksum: fnv(pixels),
-            dragSteps: window.orvanel.dragSteps(),
-            list,
-        };
-    }, design.controls.map((d) => ({ objectName: d.objectName, kind: d.kind })), checksum.toString());
-}
-
-async function record(page, name) {
-    await frames(page);
-    const s = await shown(page);
-    return {
-        name, readout: s.readout, readoutShown: s.readoutShown, letters: s.letters,
-        checksum: s.checksum, dragSteps: s.dragSteps, controls: controlsLine(s.list),
-    };
-}
-
-const BUTTON_NAMES = { 1: 'left', 2: 'right', 4: 'middle' };
-
-// Plays the session's steps on the page with real input, up to the check
-// named `until` (all of them without), and returns what the checks recorded.
-async function play(page, { until, scale = 1, origin = BOARD } = {}) {
-    const at = (step) => [origin.left + step.x * scale, origin.top + step.y * scale];
-    const checks = [];
-    let touch = false;
-    let pointer = null; // where the mouse is on the board
-    for (const step of steps) {
-        switch (step.op) {
-        case 'input':
-            touch = step.touch;
-            break;
-        case 'move':
-            if (touch) {
-                await page.touchscreen.touchMove(...at(step));
-            } else {
-                await page.mouse.move(...at(step));
-            }
-            pointer = [step.x, step.y];
-            break;
-        case 'press':
-            if (touch) {
-                await page.touchscreen.touchStart(...at(step));
-            } else {
-                assert.deepEqual(pointer, [step.x, step.y], 'a mouse presses where it is');
-                await page.mouse.down({ button: BUTTON_NAMES[step.button] });
-            }
-            pointer = [step.x, step.y];
-            break;
-        case 'release':
-            if (touch) {
-                await page.touchscreen.touchEnd();
-            } else {
-                await page.mouse.up({ button: BUTTON_NAMES[step.button] });
-            }
-            break;
-        case 'click':
-            await page.click(`#${step.name}`);
-            pointer = null;
-            break;
-        case 'check':
-            checks.push(await record(page, step.name));
-            if (step.name === until) {
-                return checks;
-            }
-            break;
-        case 'time':
-            break; // timed apart, in the speed test
-        default:
-            throw new Error(`unknown step ${step.op}`);
-        }
-    }
-    return checks;
-}
+const open = (url, viewport, setUp) => harness.open(browser, url, viewport, setUp);
+const dragSteps = (page) => page.evaluate(() => window.pageTest.dragSteps());
 
 function compareChecks(checks) {
     for (const check of checks) {
@@ -226,38 +35,42 @@ function compareChecks(checks) {
     }
 }
 
-function boxOf(r) {
-    return { left: r.left, top: r.top, width: r.width, height: r.height };
+// Each control's element and look as the page shows them.
+function look(page) {
+    return page.evaluate((names) => names.map((name) => {
+        const e = document.getElementById(name);
+        const box = e.tagName === 'INPUT' ? e.parentElement : e;
+        const s = getComputedStyle(box);
+        const f = getComputedStyle(e.tagName === 'INPUT' ? box : e);
+        const r = box.getBoundingClientRect();
+        return {
+            name, tag: e.tagName, type: e.type || null, group: e.name || null, boxTag: box.tagName,
+            box: { left: r.left, top: r.top, width: r.width, height: r.height },
+            overflow: s.overflow, background: s.backgroundColor, color: f.color,
+            family: f.fontFamily, size: f.fontSize, weight: f.fontWeight, display: s.display,
+            textWidth: box.scrollWidth, textHeight: box.scrollHeight,
+        };
+    }), design.controls.map((d) => d.objectName));
 }
 
+// The read-out's labels: shown only while Check2 is ticked.
+const isReadout = (d) => /^Label[356]$/.test(d.name);
+
 before(async () => {
-    design = await loadDesign();
+    design = await harness.loadCore(webDir).then((core) => core.design());
     native = nativeSession(reference, sequenceFile);
-    server = await serve(path.resolve(webDir));
-    profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-chromium-'));
-    browser = await puppeteer.launch({
-        executablePath: process.env.ORVANEL_CHROMIUM || '/usr/bin/chromium',
-        headless: true,
-        userDataDir: profile,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-    });
+    player = new Player(design, readSequence(sequenceFile));
+    server = await harness.serve(webDir);
+    browser = await harness.launch();
 });
 
 after(async () => {
-    if (browser) {
-        await browser.close();
-    }
-    if (server) {
-        await server.close();
-    }
-    if (profile) {
-        fs.rmSync(profile, { recursive: true, force: true });
-    }
+    await browser?.finish();
+    await server?.close();
 });
 
 describe('index.html from the local server at 917 x 687', () => {
-    test('is the window: board, controls, captions, colours, fonts, tab order', async () => {
+    test('the board is an 802 x 626 canvas where the design puts it, in standards mode', async () => {
         const page = await open(server.url);
         if (process.env.ORVANEL_WEB_SCREENSHOT) {
             await page.screenshot({ path: process.env.ORVANEL_WEB_SCREENSHOT });
@@ -267,58 +80,44 @@ describe('index.html from the local server at 917 x 687', () => {
             const c = document.getElementById('gamen');
             const s = getComputedStyle(c);
             const r = c.getBoundingClientRect();
+            const f = document.getElementById('Form1').getBoundingClientRect();
             return {
                 tag: c.tagName, width: c.width, height: c.height,
                 box: { left: r.left, top: r.top, width: r.width, height: r.height },
                 border: s.borderTopWidth, padding: s.paddingTop, touchAction: s.touchAction,
-                form: document.getElementById('Form1').getBoundingClientRect().toJSON(),
-                mode: document.compatMode,
+                form: [f.left, f.top, f.width, f.height], mode: document.compatMode,
             };
         });
         assert.equal(board.mode, 'CSS1Compat', 'standards mode');
         assert.deepEqual(board.box, BOARD);
         assert.deepEqual([board.tag, board.width, board.height], ['CANVAS', 802, 626]);
         assert.deepEqual([board.border, board.padding, board.touchAction], ['0px', '0px', 'none']);
-        assert.deepEqual([board.form.left, board.form.top, board.form.width, board.form.height],
-            [0, 0, WINDOW.width, WINDOW.height]);
+        assert.deepEqual(board.form, [0, 0, WINDOW.width, WINDOW.height]);
+        await close(page);
+    });
 
-        // Every control where the design puts it, as the element the design
-        // calls for; the read-out is measured while it is shown.
-        const look = async () => page.evaluate((controls) => controls.map((d) => {
-            const e = document.getElementById(d.objectName);
-            const box = e.tagName === 'INPUT' ? e.parentElement : e;
-            const s = getComputedStyle(box);
-            const f = getComputedStyle(e.tagName === 'INPUT' ? box : e);
-            return {
-                name: d.objectName, tag: e.tagName, type: e.type || null, group: e.name || null,
-                boxTag: box.tagName, box: box.getBoundingClientRect().toJSON(),
-                overflow: s.overflow, background: s.backgroundColor, color: f.color,
-                family: f.fontFamily, size: f.fontSize, weight: f.fontWeight, display: s.display,
-                textWidth: box.scrollWidth, textHeight: box.scrollHeight,
-            };
-        }), design.controls.map((d) => ({ objectName: d.objectName })));
-        const before = await look();
+    test('every control is the element the design calls for, in its box, colours and font', async () => {
+        const page = await open(server.url);
+        const before = await look(page);
+        // The read-out is measured while it is shown.
         await page.click('#Check2');
         await frames(page);
-        const withReadout = await look();
-        await page.click('#Check2');
+        const withReadout = await look(page);
         for (const d of design.controls) {
-            const readout = /^Label[356]$/.test(d.name);
-            const e = (readout ? withReadout : before).find((x) => x.name === d.objectName);
+            const e = (isReadout(d) ? withReadout : before).find((x) => x.name === d.objectName);
             const want = d.box;
-            const box = boxOf(e.box);
             if (d.kind === 'label' && !d.clipped) {
                 // Sized to its text: the design's left (right) and top edges.
                 if (d.alignRight) {
-                    assert.equal(box.left + box.width, want.left + want.width, `${d.objectName} right`);
+                    assert.equal(e.box.left + e.box.width, want.left + want.width, `${d.objectName} right`);
                 } else {
-                    assert.equal(box.left, want.left, `${d.objectName} left`);
+                    assert.equal(e.box.left, want.left, `${d.objectName} left`);
                 }
-                assert.equal(box.top, want.top, `${d.objectName} top`);
-                assert.ok(e.textWidth <= box.width && e.textHeight <= box.height,
-                    `${d.objectName} ${JSON.stringify(box)} fits its text`);
+                assert.equal(e.box.top, want.top, `${d.objectName} top`);
+                assert.ok(e.textWidth <= e.box.width && e.textHeight <= e.box.height,
+                    `${d.objectName} ${JSON.stringify(e.box)} fits its text`);
             } else {
-                assert.deepEqual(box, want, `${d.objectName} box`);
+                assert.deepEqual(e.box, want, `${d.objectName} box`);
             }
             if (d.clipped) {
                 assert.equal(e.overflow, 'hidden', `${d.objectName} clipped`);
@@ -343,21 +142,29 @@ describe('index.html from the local server at 917 x 687', () => {
             const pixels = d.font.face === 'default' ? 12 : Math.round(d.font.points * 4 / 3);
             assert.equal(e.size, `${pixels}px`, `${d.objectName} font size`);
             assert.equal(Number(e.weight) >= 700, d.font.bold, `${d.objectName} weight`);
-            if (readout) {
-                assert.equal(e.display === 'none', false);
-                assert.equal(before.find((x) => x.name === d.objectName).display, 'none',
-                    `${d.objectName} hidden at start`);
-            }
         }
         const letterFamily = await page.$eval('#Label2_0', (e) => getComputedStyle(e).fontFamily);
         assert.ok(letterFamily.startsWith('"ＭＳ Ｐ明朝"'), letterFamily);
+        await close(page);
+    });
 
-        // The board is the first tab stop, then the controls in the design's
-        // tab order; the browser stops at an option button only where the
-        // group's selected one is enabled.
+    test('the read-out starts hidden and angle shows it', async () => {
+        const page = await open(server.url);
+        const shown = async () => (await look(page)).filter((e) => isReadout(design.controls
+            .find((d) => d.objectName === e.name))).map((e) => e.display !== 'none');
+        assert.ok((await shown()).every((s) => !s), 'hidden at start');
+        await page.click('#Check2');
+        assert.ok((await shown()).every((s) => s), 'shown');
+        await close(page);
+    });
+
+    test('the board is the first tab stop, then the controls in the design\'s tab order', async () => {
+        const page = await open(server.url);
         const first = await page.evaluate(() => [...document.querySelectorAll('button, input, canvas, [tabindex]')]
             .find((e) => e.tabIndex >= 0 && !e.disabled && e.offsetParent !== null).id);
         assert.equal(first, 'gamen');
+        // The browser stops at an option button only where the group's
+        // selected one is enabled.
         const tabStops = async () => {
             const count = await page.evaluate(() => [...document.querySelectorAll('#Form1 button, #Form1 input')]
                 .filter((e) => !e.disabled && e.offsetParent !== null && (e.type !== 'radio' || e.checked)).length);
@@ -375,7 +182,6 @@ describe('index.html from the local server at 917 x 687', () => {
         assert.deepEqual(await tabStops(), order([]));
         await page.click('#Command3');
         assert.deepEqual(await tabStops(), order(['Option1_0']));
-        await page.click('#Command3');
         await close(page);
     });
 
@@ -385,7 +191,7 @@ describe('index.html from the local server at 917 x 687', () => {
             window.menus = [];
             window.addEventListener('contextmenu', (e) => window.menus.push(e.defaultPrevented));
         });
-        const checks = await play(page);
+        const checks = await player.play(page);
         assert.deepEqual(await page.evaluate(() => window.menus), [true, true],
             'the right button\'s context menu is suppressed on the board');
         assert.deepEqual(checks.map((c) => c.name), native.checks.map((c) => c.name));
@@ -426,7 +232,7 @@ describe('index.html from the local server at 917 x 687', () => {
         await Promise.all([busy, ...sent]);
         await mouse('mouseReleased', 550 - count, 350 - (count >> 1), { button: 'left', buttons: 0, clickCount: 1 });
         await frames(page);
-        const result = await page.evaluate(() => ({ steps: window.orvanel.dragSteps(), ...window.gathered }));
+        const result = await page.evaluate(() => ({ steps: window.pageTest.dragSteps(), ...window.gathered }));
         console.log(`${count} moves reached the board in ${result.events} pointermove events`);
         assert.equal(result.steps, count, 'one drag step per move');
         assert.equal(result.moves, count);
@@ -435,7 +241,6 @@ describe('index.html from the local server at 917 x 687', () => {
 
     test('a drag goes on outside the board until the button comes up', async () => {
         const page = await open(server.url);
-        const steps = () => page.evaluate(() => window.orvanel.dragSteps());
         await page.mouse.move(BOARD.left + 550, BOARD.top + 350);
         await page.mouse.down();
         const outside = [[880, 300], [905, 680], [900, 20], [860, 250]];
@@ -443,16 +248,16 @@ describe('index.html from the local server at 917 x 687', () => {
             await page.mouse.move(x, y);
         }
         await page.mouse.up();
-        assert.equal(await steps(), outside.length, 'every move outside the board was a drag step');
+        assert.equal(await dragSteps(page), outside.length, 'every move outside the board was a drag step');
         await page.mouse.move(BOARD.left + 300, BOARD.top + 300);
-        assert.equal(await steps(), outside.length, 'the release outside ended the drag');
+        assert.equal(await dragSteps(page), outside.length, 'the release outside ended the drag');
         await close(page);
     });
 
     test('a second finger is ignored while one is down', async () => {
         const page = await open(server.url);
         await page.click('#Check2');
-        const readout = async () => (await shown(page)).readout;
+        const readout = async () => (await player.shown(page)).readout;
         const first = await page.touchscreen.touchStart(BOARD.left + 550, BOARD.top + 350);
         const second = await page.touchscreen.touchStart(BOARD.left + 600, BOARD.top + 150);
         const still = await readout();
@@ -483,7 +288,7 @@ describe('index.html from the local server at 917 x 687', () => {
         await page.click('#restart');
         await ready(page);
         const start = native.checks.find((c) => c.name === 'start');
-        assert.deepEqual(await record(page, 'start'), start);
+        assert.deepEqual(await player.record(page, 'start'), start);
 
         // A tab the page was opened in by script closes.
         const [popup] = await Promise.all([
@@ -520,9 +325,9 @@ describe('index.html from the local server at 917 x 687', () => {
         await page.reload();
         await ready(page);
         const start = native.checks.find((c) => c.name === 'start');
-        assert.deepEqual(await record(page, 'start'), start);
+        assert.deepEqual(await player.record(page, 'start'), start);
         await close(page);
-        server = await serve(path.resolve(webDir));
+        server = await harness.serve(webDir);
     });
 });
 
@@ -552,7 +357,7 @@ describe('on a large screen', () => {
     test('at twice the size, pointer positions map back to board pixels', async () => {
         const page = await open(server.url, { width: 1834, height: 1374 });
         const origin = { left: BOARD.left * 2, top: BOARD.top * 2 };
-        compareChecks(await play(page, { until: 'drags', scale: 2, origin }));
+        compareChecks(await player.play(page, { until: 'drags', scale: 2, origin }));
         await close(page);
     });
 });
@@ -571,42 +376,9 @@ describe('orvanel.html opened from disk', () => {
                 }
             });
         });
-        compareChecks(await play(page));
+        compareChecks(await player.play(page));
         assert.deepEqual(requests, [], 'no request left the disk');
         await close(page);
     });
 });
 
-describe('speed', () => {
-    test('the drag step and the frame\'s canvas update in the page', async () => {
-        const page = await open(server.url);
-        const step = steps.find((s) => s.op === 'time');
-        const path = timedPath(step.x, step.y, step.count);
-        const wasm = await page.evaluate((p, b, r) => window.orvanel.timeDragSteps(p, b, r),
-            path, step.batch, step.rounds);
-        assert.equal(wasm.steps, native.time.steps, 'every move a drag step');
-        const ratio = wasm.medianMicros / native.time.medianMicros;
-        console.log(`drag step median: ${wasm.medianMicros.toFixed(2)} us WebAssembly in Chromium, ` +
-            `${native.time.medianMicros.toFixed(2)} us native: ${ratio.toFixed(2)} x`);
-        console.log(`${ratio <= 2 ? 'PASS' : 'FAIL'} drag step: ${ratio.toFixed(2)} x native (target <= 2)`);
-
-        // A real drag of D: 300 moves, the canvas updated once a frame.
-        await page.evaluate(() => window.orvanel.clearFrameTimes());
-        await page.mouse.move(BOARD.left + 550, BOARD.top + 350);
-        await page.mouse.down();
-        for (let i = 1; i <= 300; ++i) {
-            const [x, y] = path[i];
-            await page.mouse.move(BOARD.left + Math.max(0, Math.min(801, x)), BOARD.top + Math.max(0, Math.min(625, y)));
-        }
-        await page.mouse.up();
-        await frames(page);
-        const times = (await page.evaluate(() => window.orvanel.frameTimes())).map((f) => f.ms).sort((a, b) => a - b);
-        assert.ok(times.length > 0, 'frames were painted');
-        const median = times[times.length >> 1];
-        const worst = times[times.length - 1];
-        console.log(`canvas update per frame while dragging D: median ${median.toFixed(3)} ms, ` +
-            `slowest ${worst.toFixed(3)} ms over ${times.length} frames`);
-        console.log(`${median <= 1 ? 'PASS' : 'FAIL'} frame canvas update: ${median.toFixed(3)} ms (target <= 1)`);
-        await close(page);
-    });
-});

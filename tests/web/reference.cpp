@@ -3,9 +3,9 @@
 // (sequence.txt) on the plain core as a shell would, keeping the board's
 // picture the way the browser does, and prints in JSON what every check
 // recorded (read-out, controls, letters, drag steps taken, a checksum of
-// the board's R, G, B values) and the median time of the drag step over the
-// session's timed drag. The Node and browser tests play the same file and
-// compare.
+// the board's R, G, B values). The Node and browser tests play the same file
+// and compare. A `time` step (bench/web/drag-step.txt) times the drag step
+// for the browser edition's benchmark.
 //
 //   orvanel_web_reference SEQUENCE_FILE
 #include "core_fixture.h"
@@ -98,7 +98,8 @@ std::vector<PointF> timedPath(PointF vertex, int count) {
     return path;
 }
 
-// Times the drag step the way the page does: a fresh window, a press on the
+// Times the drag step the way bench/web/page-speed.js does in Node and in
+// the page: a fresh window, a press on the
 // vertex, one pass over the path to warm up, then `rounds` passes timed in
 // batches; the median time of one step.
 double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& steps) {

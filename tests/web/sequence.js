@@ -2,7 +2,8 @@
 // Reads sequence.txt into the steps a player performs, in order, with each
 // `drag` spelled out as its moves, press and release, exactly as the native
 // reference player (reference.cpp) spells them out. Also: the checksum of a
-// board picture, and the timed drag's path, as the native side makes them.
+// board picture, the timed drag's path and the stand-in for a font, as the
+// native side makes them.
 'use strict';
 
 const childProcess = require('child_process');
@@ -89,6 +90,14 @@ function timedPath(x, y, count) {
     return path;
 }
 
+// The native player's stand-in for a font: every character 4/5 of the pixel
+// size wide, a line 11/10 of it high.
+function fixedMeasure(font, text) {
+    const pixels = font.face === 'default' ? 12 : Math.round(font.points * 4 / 3);
+    const characters = [...text].length;
+    return { width: Math.ceil(characters * pixels * 0.8), height: Math.ceil(pixels * 1.1) };
+}
+
 // What the native reference player recorded for the session.
 function nativeSession(reference, sequenceFile) {
     return JSON.parse(childProcess.execFileSync(reference, [sequenceFile], { encoding: 'utf8' }));
@@ -102,4 +111,4 @@ function controlsLine(controls) {
         `${c.hidden ? 'h' : ''}${c.bold ? 'b' : ''}:${c.caption}`).join('|');
 }
 
-module.exports = { readSequence, checksum, timedPath, nativeSession, controlsLine };
+module.exports = { readSequence, checksum, timedPath, fixedMeasure, nativeSession, controlsLine };

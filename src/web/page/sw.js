@@ -1,26 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Keeps the page's files so the installed page opens without a network. Each
-// build stamps VERSION from the files' contents: a new build installs a new
-// set beside the old one, and the old one is dropped once no page uses it.
+// Keeps the page's files so the installed page opens without a network. A new
+// build installs a new set beside the old one, and the old one is dropped
+// once no page uses it.
 'use strict';
 
-const VERSION = 'unbuilt';
+// The build writes FILES, the names of the files the page needs, and
+// VERSION, a digest of their contents.
 const CACHE = 'orvanel-' + VERSION;
-const FILES = [
-    './',
-    'index.html',
-    'style.css',
-    'app.js',
-    'orvanel.js',
-    'orvanel.wasm',
-    'manifest.webmanifest',
-    'orvanel.svg',
-    'orvanel-48x48.png',
-    'orvanel-180x180.png',
-    'orvanel-192x192.png',
-    'orvanel-256x256.png',
-    'orvanel-512x512.png',
-];
 
 self.addEventListener('install', (event) => {
     event.waitUntil(caches.open(CACHE)

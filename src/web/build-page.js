@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// Builds the browser edition's page in its folder, beside the compiled
+// module and the icons: the page's modules bundled by esbuild into app.js,
+// one classic script; the offline worker, given the list of the files the
+// page needs and a digest of their contents; and orvanel.html, one
+// self-contained page with the style, the scripts, the module (WebAssembly
+// included) and the icon inlined, which works opened straight from disk.
+//
+//   node build-page.js ESBUILD PAGE_DIR INLINE_MODULE OUT_DIR FILE...
+// FILE...: the files beside the page that it needs (module, icons), in OUT_DIR.
+'use strict';
+
+const childProcess = require('child_process');
+const crypto = require('crypto');
+const fs = require('fs');
+const path = require('path');
+
+const [esbuild, pageDir, inlineModule, outDir, ...besides] = process.argv.slice(2);
+if (!outDir) {
+    console.error('usage: node build-page.js ESBUILD PAGE_DIR INLINE_MODULE OUT_DIR FILE...');
+    process.exit(2);
+}
+
+const read = (file) => fs.readFileSync(file, 'utf8');
+const out = (file) => path.resolve(outDir, file);
+// From the page's folder, so that the bundle names its modules by their own names.
+const bundle = (entry, ...options) => childProcess.execFileSync(esbuild,
+    [entry, '--log-level=warning', '--banner:js=// SPDX-License-Identifier: MIT', ...options],
+    { cwd: pageDir, stdio: 'inherit' });
+
+const copied = ['index.html', 'style.css', 'manifest.webmanifest'];
+for (const file of copied) {
+    fs.copyFileSync(path.join(pageDir, file), out(file));
+}
+bundle('main.js', '--bundle', '--format=iife', `--outfile=${out('app.js')}`);
+
+// The worker keeps every file the page needs; its cache is named after their
+// contents, so every changed build is a new cache.
+const kept = [...copied, 'app.js', ...besides.map((f) => path.relative(outDir, f))];
+const digest = crypto.createHash('sha256');
+for (const file of kept) {
+    digest.update(file).update(fs.readFileSync(out(file)));
+}
+bundle('sw.js', `--outfile=${out('sw.js')}`,
+    `--define:FILES=${JSON.stringify(['./', ...kept])}`,
+    `--define:VERSION=${JSON.stringify(digest.digest('hex').slice(0, 16))}`);
+
+// Inside a <script> element the text must not close the element or open a
+// comment.
+function scriptText(text, name) {
+    if (/<\/script|<!--/i.test(text)) {
+        throw new Error(`${name} cannot be inlined: it holds </script or <!--`);
+    }
+    return text;
+}
+
+// Replaces exactly one occurrence of `what` in `html`.
+function replaceOnce(html, what, by) {
+    const at = html.indexOf(what);
+    if (at < 0 || html.indexOf(what, at + 1) >= 0) {
+        throw new Error(`index.html must hold exactly one ${what}`);
+    }
+    return html.slice(0, at) + by + html.slice(at + what.length);
+}
+
+let page = read(path.join(pageDir, 'index.html'));
+// Installing and the offline worker need a web server: the single page has neither.
+page = page.replace(/<link rel="manifest"[^>]*>\n/, '').replace(/<link rel="apple-touch-icon"[^>]*>\n/, '');
+const icon = fs.readFileSync(out('orvanel.svg')).toString('base64');
+page = replaceOnce(page, 'href="orvanel.svg"', `href="data:image/svg+xml;base64,${icon}"`);
+page = replaceOnce(page, '<link rel="stylesheet" href="style.css">',
+    `<style>\n${read(path.join(pageDir, 'style.css'))}</style>`);
+page = replaceOnce(page, '<script src="orvanel.js"></script>',
+    `<script>\n${scriptText(read(inlineModule), 'the module')}</script>`);
+page = replaceOnce(page, '<script src="app.js"></script>',
+    `<script>\n${scriptText(read(out('app.js')), 'app.js')}</script>`);
+fs.writeFileSync(out('orvanel.html'), page);

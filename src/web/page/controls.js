@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// The window's controls: built from their design, each shows its state as
+// the model has it and hands the model its clicks.
+import { element, place, sameBox } from './dom.js';
+import { setFont } from './fonts.js';
+
+function build(d) {
+    switch (d.kind) {
+    case 'button':
+        return { box: element('button', { id: d.objectName, type: 'button', className: 'command' }), input: null };
+    case 'option':
+    case 'checkbox': {
+        const box = element('label', { className: 'choice' });
+        const input = element('input', { id: d.objectName, type: d.kind === 'option' ? 'radio' : 'checkbox' });
+        if (d.kind === 'option') {
+            // The twelve option buttons are one group.
+            input.name = 'Option';
+        }
+        box.append(input, element('span'));
+        return { box, input };
+    }
+    default: {
+        const box = element('div', { id: d.objectName, className: 'label' });
+        box.classList.toggle('clipped', d.clipped);
+        box.classList.toggle('right', d.alignRight);
+        if (d.description) {
+            box.setAttribute('aria-description', d.description);
+            box.setAttribute('aria-live', 'polite');
+        }
+        return { box, input: null };
+    }
+    }
+}
+
+export class Control {
+    // `onClick(control)` runs on a user's click, until `signal` aborts.
+    constructor(d, onClick, signal) {
+        this.design = d;
+        Object.assign(this, build(d));
+        this.target = this.input || this.box;
+        this.shown = null;
+        if (d.background) {
+            this.box.style.background = d.background;
+        }
+        if (d.color) {
+            this.box.style.color = d.color;
+        }
+        if (d.kind !== 'label') {
+            this.target.addEventListener('click', () => onClick(this), { signal });
+        }
+    }
+
+    // Shows the state the model has for this control.
+    show(win) {
+        const state = win.control(this.design.id);
+        const d = this.design;
+        const was = this.shown;
+        if (!was || was.caption !== state.caption) {
+            (this.input ? this.box.lastChild : this.box).textContent = state.caption;
+        }
+        if (!was || was.bold !== state.bold) {
+            setFont(this.box, d.font, d.font.bold || state.bold);
+        }
+        if (!was || !sameBox(was.box, state.box)) {
+            place(this.box, state.box);
+        }
+        if (d.kind !== 'label') {
+            this.target.disabled = !state.enabled;
+            this.box.classList.toggle('disabled', !state.enabled);
+        }
+        if (this.input) {
+            this.input.checked = state.checked;
+        }
+        this.box.hidden = !state.visible;
+        this.shown = state;
+    }
+}

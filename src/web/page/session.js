@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// One running window: the model built with the board and every control of
+// the design, its changes shown after each click or pointer event, and its
+// end. Everything a session listens to goes away with it.
+import { Board } from './board.js';
+import { Control } from './controls.js';
+import { measure } from './fonts.js';
+import { Painter } from './painter.js';
+import { BoardPointer } from './pointer.js';
+
+export class Session {
+    // Builds the window in `root`; `onEnd` runs when the model ends it.
+    constructor(core, design, root, onEnd) {
+        this.onEnd = onEnd;
+        this.lifetime = new AbortController();
+        const signal = this.lifetime.signal;
+        const win = new core.Window(measure);
+        this.win = win;
+        root.replaceChildren();
+        root.style.width = design.width + 'px';
+        root.style.height = design.height + 'px';
+        root.style.background = design.background;
+
+        this.board = new Board(design, win);
+        this.controls = design.controls.map((d) => new Control(d, (c) => this.click(c), signal));
+        // The elements stand in the tab order: the board is the first stop.
+        root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)));
+
+        this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal);
+        this.painter.paintAll();
+        this.pointer = new BoardPointer(this.board.canvas, win, () => this.afterInput(), signal);
+        for (const c of this.controls) {
+            c.show(win);
+        }
+        win.takeChangedControls();
+        document.title = win.caption();
+        this.board.placeLetters();
+    }
+
+    click(c) {
+        this.win.click(c.design.id);
+        // The element shows the model's value, whatever the browser did to it.
+        c.show(this.win);
+        this.afterInput();
+    }
+
+    // After every click or pointer event: the controls follow at once, the
+    // board at the next frame.
+    afterInput() {
+        for (const id of this.win.takeChangedControls()) {
+            this.controls[id].show(this.win);
+        }
+        if (document.title !== this.win.caption()) {
+            document.title = this.win.caption();
+        }
+        this.painter.request();
+        if (this.win.ended()) {
+            this.end();
+        }
+    }
+
+    end() {
+        this.lifetime.abort();
+        this.win.delete();
+        this.onEnd();
+    }
+}

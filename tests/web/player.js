@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// Plays the session of sequence.txt on a page with real mouse and touch
+// input, and records at each check what the page shows, in the words of the
+// native player's checks.
+'use strict';
+
+const assert = require('node:assert/strict');
+const { BOARD, frames } = require('./harness');
+const { checksum, controlsLine } = require('./sequence');
+
+const BUTTON_NAMES = { 1: 'left', 2: 'right', 4: 'middle' };
+
+class Player {
+    // `design`: the window's design; `steps`: the session, from readSequence.
+    constructor(design, steps) {
+        this.controls = design.controls.map((d) => ({ objectName: d.objectName, kind: d.kind }));
+        this.steps = steps;
+    }
+
+    // What the page shows: controls, read-out, letters, board and drag steps.
+    shown(page) {
+        return page.evaluate((controls, checksumSource) => {
+            const fnv = new Function(`return (${checksumSource})`)();
+            const list = controls.map((d) => {
+                const e = document.getElementById(d.objectName);
+                const box = e.tagName === 'INPUT' ? e.parentElement : e;
+                const caption = (d.kind === 'label' || d.kind === 'button') ? e.textContent : box.textContent;
+                return {
+                    objectName: d.objectName,
+                    caption,
+                    checked: e.tagName === 'INPUT' && e.checked,
+                    disabled: d.kind !== 'label' && e.disabled,
+                    hidden: box.hidden || getComputedStyle(box).display === 'none',
+                    bold: d.kind === 'button' && Number(getComputedStyle(e).fontWeight) >= 700,
+                };
+            });
+            const readout = list.filter((c) => c.objectName.startsWith('Label5_'));
+            const letters = [...document.querySelectorAll('.letter')].map((l) => [l.offsetLeft, l.offsetTop]);
+            const canvas = document.getElementById('gamen');
+            const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+            return {
+                readout: readout.map((c) => c.caption),
+                readoutShown: !readout[0].hidden,
+                letters,
+                checksum: fnv(pixels),
+                dragSteps: window.pageTest.dragSteps(),
+                list,
+            };
+        }, this.controls, checksum.toString());
+    }
+
+    // The check named `name`, as the native player records it.
+    async record(page, name) {
+        await frames(page);
+        const s = await this.shown(page);
+        return {
+            name, readout: s.readout, readoutShown: s.readoutShown, letters: s.letters,
+            checksum: s.checksum, dragSteps: s.dragSteps, controls: controlsLine(s.list),
+        };
+    }
+
+    // Plays the steps up to the check named `until` (all of them without)
+    // on a board at `origin` shown at `scale`; returns the checks recorded.
+    async play(page, { until, scale = 1, origin = BOARD } = {}) {
+        const at = (step) => [origin.left + step.x * scale, origin.top + step.y * scale];
+        const checks = [];
+        let touch = false;
+        let pointer = null; // where the mouse is on the board
+        for (const step of this.steps) {
+            switch (step.op) {
+            case 'input':
+                touch = step.touch;
+                break;
+            case 'move':
+                await (touch ? page.touchscreen.touchMove(...at(step)) : page.mouse.move(...at(step)));
+                pointer = [step.x, step.y];
+                break;
+            case 'press':
+                if (touch) {
+                    await page.touchscreen.touchStart(...at(step));
+                } else {
+                    assert.deepEqual(pointer, [step.x, step.y], 'a mouse presses where it is');
+                    await page.mouse.down({ button: BUTTON_NAMES[step.button] });
+                }
+                pointer = [step.x, step.y];
+                break;
+            case 'release':
+                await (touch ? page.touchscreen.touchEnd() : page.mouse.up({ button: BUTTON_NAMES[step.button] }));
+                break;
+            case 'click':
+                await page.click(`#${step.name}`);
+                pointer = null;
+                break;
+            case 'check':
+                checks.push(await this.record(page, step.name));
+                if (step.name === until) {
+                    return checks;
+                }
+                break;
+            default:
+                throw new Error(`unknown step ${step.op}`);
+            }
+        }
+        return checks;
+    }
+}
+
+module.exports = { Player };
