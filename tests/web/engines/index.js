@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// One small driver over the three engines a classroom meets: Chromium,
+// Firefox and WebKit, each Debian's own.
+//
+//   const engine = await launch('chromium' | 'firefox' | 'webkit');
+//   engine.name, engine.version      'firefox', 'firefox/153.8.0'
+//   engine.pointerTypes              the pointer types its driver really sends
+//   await engine.open(url, { width, height })   loads url in a page of that size
+//   await engine.evaluate(fn, ...args)   runs fn (a function or its source) in
+//                                        the page; its JSON-able result, awaited
+//   await engine.pointer('mouse' | 'touch' | 'pen', actions)
+//       W3C pointer actions, e.g. { type: 'pointerMove', x, y, origin: 'viewport' },
+//       { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 },
+//       { type: 'pause', duration }: real input through the engine's driver
+//   await engine.screenshot()        the page as a PNG Buffer
+//   await engine.takeErrors()        the page's uncaught errors and console
+//                                    errors since the last call
+//   await engine.close()
+'use strict';
+
+const { launchPuppeteer } = require('./puppeteer');
+const { launchWebKit } = require('./webkit');
+
+const ENGINES = ['chromium', 'firefox', 'webkit'];
+
+function launch(name) {
+    switch (name) {
+    case 'chromium':
+    case 'firefox':
+        return launchPuppeteer(name);
+    case 'webkit':
+        return launchWebKit();
+    default:
+        throw new Error(`no engine ${name}: one of ${ENGINES.join(', ')}`);
+    }
+}
+
+module.exports = { launch, ENGINES };
