@@ -4,7 +4,9 @@
 //
 //   const engine = await launch('chromium' | 'firefox' | 'webkit');
 //   engine.name, engine.version      'firefox', 'firefox/153.8.0'
-//   engine.pointerTypes              the pointer types its driver really sends
+//   engine.pointerTypes              the pointer types its driver really sends;
+//                                    pointer() refuses the others
+//   engine.chords                    whether its mouse can hold two buttons
 //   await engine.open(url, { width, height })   loads url in a page of that size
 //   await engine.evaluate(fn, ...args)   runs fn (a function or its source) in
 //                                        the page; its JSON-able result, awaited
@@ -23,7 +25,7 @@ const { launchWebKit } = require('./webkit');
 
 const ENGINES = ['chromium', 'firefox', 'webkit'];
 
-function launch(name) {
+function start(name) {
     switch (name) {
     case 'chromium':
     case 'firefox':
@@ -33,6 +35,19 @@ function launch(name) {
     default:
         throw new Error(`no engine ${name}: one of ${ENGINES.join(', ')}`);
     }
+}
+
+async function launch(name) {
+    const engine = await start(name);
+    const send = engine.pointer;
+    // A pointer the driver would fake as another must not pass for tested.
+    engine.pointer = (type, actions) => {
+        if (!engine.pointerTypes.includes(type)) {
+            throw new Error(`${name}'s driver cannot send a ${type}`);
+        }
+        return send(type, actions);
+    };
+    return engine;
 }
 
 module.exports = { launch, ENGINES };

@@ -17,6 +17,7 @@ const BROWSERS = {
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
             '--disable-sync', '--no-first-run'],
         pointerTypes: ['mouse', 'touch', 'pen'],
+        chords: true,
     },
     firefox: {
         browser: 'firefox',
@@ -25,6 +26,7 @@ const BROWSERS = {
         // Firefox's remote agent answers a pen's move with "Unimplemented
         // pointerMove for pointerType pen".
         pointerTypes: ['mouse', 'touch'],
+        chords: true,
     },
 };
 
@@ -51,6 +53,7 @@ async function launchPuppeteer(name) {
         name,
         version: await browser.version(),
         pointerTypes: b.pointerTypes,
+        chords: b.chords,
         async open(url, viewport) {
             await page.setViewport(viewport);
             await page.goto(url);

@@ -122,6 +122,10 @@ async function launchWebKit() {
             // A touch action reaches the page as a mouse (pointerType
             // "mouse", with a hover move first): the driver cannot touch.
             pointerTypes: ['mouse', 'pen'],
+            // Its mouse holds one button: a second one goes down, but when it
+            // comes up the driver lets go of the first instead, and the
+            // second stays down for the rest of the session.
+            chords: false,
             async open(url, viewport) {
                 await fit(viewport);
                 await send('POST', '/url', { url });
