@@ -26,10 +26,11 @@ const WINDOW = { width: 917, height: 687 };
 const BOARD = { left: 10, top: 50, width: 802, height: 626 };
 // The read-out the design starts with, and after D is dragged 60 pixels right.
 const READOUTS = { start: [' 41', ' 35', ' 56', ' 132'], dragD: [' 58', ' 35', ' 75', ' 168'] };
-// A pointer the engine can send but the page does not yet handle there:
-// reported as to do, with the cause, until the page takes it.
+// What the page does not yet handle in an engine: reported as to do, with
+// the cause, until the page takes it.
 const KNOWN_GAPS = {
     'webkit pen': 'WebKitGTK drops a pen\'s moves and release once its pointerdown is cancelled',
+    'webkit chord': 'WebKitGTK names button 0 on every move after a second button went down',
 };
 // The W3C button of each of the session's buttons: left, right, middle.
 const W3C_BUTTON = { 1: 0, 2: 2, 4: 1 };
@@ -211,11 +212,14 @@ for (const name of engines) {
             assert.notEqual(checks.get('memo').checksum, checks.get('dragA').checksum, 'the memo pen drew');
             assert.equal(checks.get('initial').checksum, checks.get('start').checksum, '初期画面 restores the board');
 
-            const fingers = engine.pointerTypes.filter((k) => k !== 'mouse');
-            for (const kind of fingers) {
+            await t.test('a right press during a drag wipes its traces, and the drag goes on',
+                { todo: KNOWN_GAPS[`${name} chord`] }, async () => {
+                    compare(await play(engine, between('initial', 'chord')));
+                });
+            // Each from the initial screen: the session clicks 初期画面 first.
+            for (const kind of engine.pointerTypes.filter((k) => k !== 'mouse')) {
                 await t.test(`a ${kind} drags D as a finger does`, { todo: KNOWN_GAPS[`${name} ${kind}`] }, async () => {
-                    compare(await play(engine, between('initial', 'touch'), kind));
-                    await clickOn(engine, 'Command1');
+                    compare(await play(engine, between('chord', 'touch'), kind));
                 });
             }
             assert.deepEqual(await engine.takeErrors(), [], 'the page raised script errors');

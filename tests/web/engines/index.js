@@ -6,7 +6,6 @@
 //   engine.name, engine.version      'firefox', 'firefox/153.8.0'
 //   engine.pointerTypes              the pointer types its driver really sends;
 //                                    pointer() refuses the others
-//   engine.chords                    whether its mouse can hold two buttons
 //   await engine.open(url, { width, height })   loads url in a page of that size
 //   await engine.evaluate(fn, ...args)   runs fn (a function or its source) in
 //                                        the page; its JSON-able result, awaited

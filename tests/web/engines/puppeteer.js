@@ -17,7 +17,6 @@ const BROWSERS = {
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
             '--disable-sync', '--no-first-run'],
         pointerTypes: ['mouse', 'touch', 'pen'],
-        chords: true,
     },
     firefox: {
         browser: 'firefox',
@@ -26,7 +25,6 @@ const BROWSERS = {
         // Firefox's remote agent answers a pen's move with "Unimplemented
         // pointerMove for pointerType pen".
         pointerTypes: ['mouse', 'touch'],
-        chords: true,
     },
 };
 
@@ -53,7 +51,6 @@ async function launchPuppeteer(name) {
         name,
         version: await browser.version(),
         pointerTypes: b.pointerTypes,
-        chords: b.chords,
         async open(url, viewport) {
             await page.setViewport(viewport);
             await page.goto(url);

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // WebKit: Debian's WebKitWebDriver driving the MiniBrowser of WebKitGTK over
 // the W3C WebDriver protocol, with Node's own fetch. The MiniBrowser has no
-// headless mode: it runs on a virtual X display of its own.
+// headless mode: it runs on a virtual X display of its own, whose own mouse
+// (xmouse.js) stands in for the driver's: that one holds one button at a
+// time (when a second one comes up it lets go of the first instead, and the
+// second stays down).
 'use strict';
 
 const { spawn } = require('node:child_process');
 const net = require('node:net');
 const { startDisplay } = require('./display');
+const { xMouse } = require('./xmouse');
 const { sourceOf } = require('./source');
 
 const DRIVER = process.env.ORVANEL_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
@@ -103,6 +107,7 @@ async function launchWebKit() {
         const send = (method, route, body) => command(base, method, session + route, body);
         const evaluate = (fn, ...args) => send('POST', '/execute/sync',
             { script: `return (${sourceOf(fn)}).apply(null, arguments);`, args });
+        const mouse = xMouse(screen.display, evaluate);
 
         // The window's size that gives the page `viewport`: the window
         // around it takes what it takes.
@@ -122,17 +127,18 @@ async function launchWebKit() {
             // A touch action reaches the page as a mouse (pointerType
             // "mouse", with a hover move first): the driver cannot touch.
             pointerTypes: ['mouse', 'pen'],
-            // Its mouse holds one button: a second one goes down, but when it
-            // comes up the driver lets go of the first instead, and the
-            // second stays down for the rest of the session.
-            chords: false,
             async open(url, viewport) {
                 await fit(viewport);
                 await send('POST', '/url', { url });
                 await evaluate(gatherErrors);
+                await mouse.calibrate();
             },
             evaluate,
             async pointer(type, actions) {
+                if (type === 'mouse') {
+                    await mouse.pointer(actions);
+                    return;
+                }
                 try {
                     await send('POST', '/actions', {
                         actions: [{ type: 'pointer', id: type, parameters: { pointerType: type }, actions }],
