@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The page in each engine a classroom meets: Chromium, Firefox ESR and
-// WebKit, Debian's, each driven with real pointer input (engines/). One
-// session (engines.txt) is played in each and must leave the read-out, the
-// letters and the board pixels the native core leaves; a finger and a pen
-// drag D as the native core's finger does, where the engine's driver can send
-// them; orvanel.html opened from disk works with no network.
+// WebKit, Debian's, each driven with real pointer input (engines/) and
+// reaching no host but this one. One session (engines.txt) is played in each
+// and must leave the read-out, the letters and the board pixels the native
+// core leaves, a right press during a drag included; a finger and a pen drag
+// D as the native core's finger does, where the engine's driver can send
+// them; orvanel.html opened from disk works with the network out of reach.
 //
 //   node engines.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE [ENGINE...]
 // Without engines named (or ORVANEL_ENGINES=a,b) it runs all three.

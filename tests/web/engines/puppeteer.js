@@ -2,6 +2,7 @@
 // Chromium and Firefox ESR, Debian's, driven by puppeteer-core over WebDriver
 // BiDi: both take the same W3C pointer actions, so a mouse, a finger and a
 // pen reach the page as the browser's own input, not as made-up DOM events.
+// Both reach no further than this machine (offline.js).
 'use strict';
 
 const fs = require('node:fs');
@@ -9,19 +10,28 @@ const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 const { functionOf } = require('./source');
+const { NOWHERE, NOWHERE_PORT } = require('./offline');
 
 const BROWSERS = {
     chromium: {
         browser: 'chrome',
         executablePath: process.env.ORVANEL_CHROMIUM || '/usr/bin/chromium',
         args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-            '--disable-sync', '--no-first-run'],
+            '--disable-sync', '--no-first-run', `--proxy-server=${NOWHERE}`],
+        prefs: {},
         pointerTypes: ['mouse', 'touch', 'pen'],
     },
     firefox: {
         browser: 'firefox',
         executablePath: process.env.ORVANEL_FIREFOX || '/usr/bin/firefox-esr',
         args: [],
+        prefs: {
+            'network.proxy.type': 1,
+            'network.proxy.http': '127.0.0.1',
+            'network.proxy.http_port': NOWHERE_PORT,
+            'network.proxy.ssl': '127.0.0.1',
+            'network.proxy.ssl_port': NOWHERE_PORT,
+        },
         // Firefox's remote agent answers a pen's move with "Unimplemented
         // pointerMove for pointerType pen".
         pointerTypes: ['mouse', 'touch'],
@@ -38,6 +48,7 @@ async function launchPuppeteer(name) {
         headless: true,
         userDataDir: profile,
         args: b.args,
+        extraPrefsFirefox: b.prefs,
     });
     const page = (await browser.pages())[0] || await browser.newPage();
     let errors = [];

@@ -4,12 +4,13 @@
 // headless mode: it runs on a virtual X display of its own, whose own mouse
 // (xmouse.js) stands in for the driver's: that one holds one button at a
 // time (when a second one comes up it lets go of the first instead, and the
-// second stays down).
+// second stays down). It reaches no further than this machine (offline.js).
 'use strict';
 
 const { spawn } = require('node:child_process');
 const net = require('node:net');
 const { startDisplay } = require('./display');
+const { NOWHERE } = require('./offline');
 const { xMouse } = require('./xmouse');
 const { sourceOf } = require('./source');
 
@@ -99,7 +100,13 @@ async function launchWebKit() {
         await untilReady(base, driver);
         const created = await command(base, 'POST', '/session', {
             capabilities: {
-                alwaysMatch: { 'webkitgtk:browserOptions': { binary: BROWSER, args: ['--automation'] } },
+                alwaysMatch: {
+                    'webkitgtk:browserOptions': {
+                        binary: BROWSER,
+                        args: ['--automation', `--proxy=http://${NOWHERE}`,
+                            '--ignore-host=127.0.0.1', '--ignore-host=localhost'],
+                    },
+                },
             },
         });
         session = `/session/${created.sessionId}`;
