@@ -219,7 +219,7 @@ for (const name of engines) {
                 });
             // Each from the initial screen: the session clicks 初期画面 first.
             for (const kind of engine.pointerTypes.filter((k) => k !== 'mouse')) {
-                await t.test(`a ${kind} drags D as a finger does`, { todo: KNOWN_GAPS[`${name} ${kind}`] }, async () => {
+                await t.test(`${kind} input drags D as a finger does`, { todo: KNOWN_GAPS[`${name} ${kind}`] }, async () => {
                     compare(await play(engine, between('chord', 'touch'), kind));
                 });
             }

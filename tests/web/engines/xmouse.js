@@ -12,12 +12,6 @@ const run = promisify(execFile);
 // The X button and the bit in `buttons` of W3C's left, middle and right.
 const X_BUTTON = { 0: 1, 1: 2, 2: 3 };
 const BUTTON_BIT = { 0: 1, 1: 4, 2: 2 };
-// Seconds between two moves. WebKitGTK merges the moves that reach it within
-// one frame into the last, and keeps no trace of the others (the event's
-// getCoalescedEvents() holds only itself): a move a frame is what a page can
-// count on there.
-const MOVE_GAP = process.env.ORVANEL_XMOUSE_GAP || '0.02';
-
 // In the page: the last mouse event's position and buttons.
 function watchMouse() {
     window.__engineMouse = null;
@@ -46,7 +40,7 @@ function xMouse(display, evaluate) {
             if (seen && seen.every((v, i) => v === want[i])) {
                 return;
             }
-            await new Promise((r) => setTimeout(r, 20));
+            await new Promise((r) => setTimeout(r, 5));
         }
         assert.fail(`the page saw the mouse at ${JSON.stringify(seen)}, not ${JSON.stringify(want)}`);
     }
@@ -66,13 +60,20 @@ function xMouse(display, evaluate) {
             at = [seen[0], seen[1]];
             buttons = 0;
         },
+        // Plays the actions one move at a time: each waits until the page has
+        // seen it. WebKitGTK merges the moves that reach it within one frame
+        // into the last, and keeps no trace of the others (the event's
+        // getCoalescedEvents() holds only itself).
         async pointer(actions) {
-            const args = [];
+            let args = [];
             for (const a of actions) {
                 switch (a.type) {
                 case 'pointerMove':
                     at = [a.x, a.y];
-                    args.push('mousemove', a.x + offset[0], a.y + offset[1], 'sleep', MOVE_GAP);
+                    args.push('mousemove', a.x + offset[0], a.y + offset[1]);
+                    await xdotool(args);
+                    await until(...at, buttons);
+                    args = [];
                     break;
                 case 'pointerDown':
                     args.push('mousedown', X_BUTTON[a.button]);
@@ -89,8 +90,10 @@ function xMouse(display, evaluate) {
                     throw new Error(`a mouse has no ${a.type}`);
                 }
             }
-            await xdotool(args);
-            await until(...at, buttons);
+            if (args.length) {
+                await xdotool(args);
+                await until(...at, buttons);
+            }
         },
     };
 }
