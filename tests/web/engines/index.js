@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // One small driver over the three engines a classroom meets: Chromium,
-// Firefox and WebKit, each Debian's own.
+// Firefox and WebKit, each Debian's own, each reaching no host but this one.
 //
 //   const engine = await launch('chromium' | 'firefox' | 'webkit');
 //   engine.name, engine.version      'firefox', 'firefox/153.8.0'
@@ -13,6 +13,8 @@
 //       W3C pointer actions, e.g. { type: 'pointerMove', x, y, origin: 'viewport' },
 //       { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 },
 //       { type: 'pause', duration }: real input through the engine's driver
+//       (WebKit's mouse: the X server's own, on its virtual display); x and y
+//       in whole CSS pixels of the viewport
 //   await engine.screenshot()        the page as a PNG Buffer
 //   await engine.takeErrors()        the page's uncaught errors and console
 //                                    errors since the last call
