@@ -27,7 +27,11 @@ package=("${run[@]}" debhelper dpkg-dev lintian desktop-file-utils xvfb x11-util
 # tools, rsvg-convert for the home-screen icons, and the fonts the page is
 # shown with here.
 web=(cmake make emscripten esbuild nodejs librsvg2-bin fonts-ipafont-gothic fonts-ipafont-mincho)
-test=("${package[@]}" "${web[@]}" libgtest-dev appstream chromium)
+# The browsers the page is tested in: Chromium, Firefox ESR, and WebKitGTK's
+# MiniBrowser under its WebDriver, on the Xvfb of `package`, with xdotool for
+# the X server's own mouse there.
+test=("${package[@]}" "${web[@]}" libgtest-dev appstream chromium firefox-esr webkit2gtk-driver
+    libwebkit2gtk-4.1-0 xdotool)
 
 wanted=()
 profiles=0

@@ -20,13 +20,15 @@ function cssFont(font, bold) {
 const measureContext = document.createElement('canvas').getContext('2d');
 const lineHeights = new Map();
 
-// The font's line height, ascent plus descent, as a label lays out a line.
+// The font's line height, ascent plus descent, as a label lays out a line:
+// each rounded to whole pixels, as Chromium and WebKit report them and
+// Firefox does not.
 function lineHeight(font, bold) {
     const key = cssFont(font, bold);
     if (!lineHeights.has(key)) {
         measureContext.font = key;
         const m = measureContext.measureText('Ag');
-        let h = m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
+        let h = Math.round(m.fontBoundingBoxAscent) + Math.round(m.fontBoundingBoxDescent);
         if (!(h > 0)) {
             h = font.pixels * 1.15;
         }
