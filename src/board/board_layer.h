@@ -27,6 +27,8 @@ struct LineObject {
 
     // The board area the line covers when drawn, with room for its caps.
     RectF bounds() const;
+
+    friend bool operator==(const LineObject&, const LineObject&) = default;
 };
 
 // The eraser's cursor circle (the design's Shape1), drawn in the box (left,
@@ -54,6 +56,8 @@ struct LetterObject {
 
     // Where the letter is shown: its top-left corner on a whole pixel.
     Rect box() const { return {toPixel(topLeft.x), toPixel(topLeft.y), size.width, size.height}; }
+
+    friend bool operator==(const LetterObject&, const LetterObject&) = default;
 };
 
 // The rows of line objects, by their names in the design.
@@ -102,6 +106,13 @@ public:
     void addLetter(LetterObject letter);
     void moveLetter(int i, PointF topLeft);
     void setLetterSize(int i, Size size);
+
+    // Whether both hold the same lines and letters, and show or hide the
+    // cursor circle alike (where it lies does not count).
+    bool sameObjects(const BoardLayer& other) const {
+        return rows_ == other.rows_ && letters_ == other.letters_ &&
+               shape_.visible == other.shape_.visible;
+    }
 
     // Calls visit(Rect) for each rectangle that needs repainting since the
     // last call, then forgets them.

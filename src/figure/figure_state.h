@@ -24,6 +24,8 @@ struct FigureState {
     PointF d() const { return {xD, yD}; }
     // The vertices in the order A, B, C, D.
     std::array<PointF, kVertexCount> vertices() const { return {a(), b(), c(), d()}; }
+
+    friend bool operator==(const FigureState&, const FigureState&) = default;
 };
 
 // Ray directions in degrees, 0 <= value < 360. All but dirCDFromLeft use the

@@ -94,4 +94,13 @@ void RasterSurface::drawWideSegment(PointF from, PointF to, double radius, Rgb c
                       [&](int y, int x0, int x1) { writeRun(y, x0, x1, color); });
 }
 
+void RasterSurface::copyFrom(const PixelBuffer& picture, const Rect& area) {
+    const Rect r = area.intersected(rect());
+    for (int y = r.top; y <= r.bottom(); ++y) {
+        std::copy_n(picture.row(y) + r.left, r.width, image_.row(y) + r.left);
+        painted_.add(y, r.left, r.right());
+        changed_.add(y, r.left, r.right());
+    }
+}
+
 } // namespace orvanel

@@ -63,6 +63,10 @@ public:
     // nothing of it within `hole`.
     void drawSegmentOutside(PointF from, PointF to, Rgb color, const Rect& hole);
 
+    // Copies the pixels of `area` from `picture`, a picture of the whole
+    // surface.
+    void copyFrom(const PixelBuffer& picture, const Rect& area);
+
     // Calls visit(Rect) for rectangles covering every pixel changed since
     // the previous call, then forgets them; for repainting the screen.
     template <typename Visit> void takeDamage(Visit visit) {

@@ -6,6 +6,8 @@
 #include "figure/draw_figure.h"
 #include "tools/grid.h"
 
+#include <tuple>
+
 namespace orvanel {
 
 using namespace controls;
@@ -162,6 +164,37 @@ int Form1::letterAt(PointF p) const {
 
 void Form1::composeBoard(PixelView target, Rect area) const {
     orvanel::composeBoard(surface_, layer_, target, area);
+}
+
+Form1::Snapshot Form1::snapshot() const {
+    return {controls_,     v_,          layer_, captionValues_, shownAngles_,
+            dragAnchor_, surface_.lineWidth()};
+}
+
+void Form1::restore(const Snapshot& s) {
+    controls_ = s.controls;
+    v_ = s.v;
+    layer_ = s.layer;
+    captionValues_ = s.captionValues;
+    shownAngles_ = s.shownAngles;
+    dragAnchor_ = s.dragAnchor;
+    surface_.setLineWidth(s.lineWidth);
+    letterHoldsPointer_ = false;
+    changed_.set();
+    boardDamage_.add(surface_.rect());
+}
+
+void Form1::restoreBoardPixels(const Rect& area, const PixelBuffer& picture) {
+    surface_.copyFrom(picture, area);
+}
+
+bool Form1::Snapshot::looksLike(const Snapshot& o) const {
+    const auto tools = [](const WindowState& w) {
+        return std::tuple(w.anglesShown, w.memoOn, w.penColorIndex, w.lineMode, w.nextLineNumber,
+                          w.lineColorIndex, w.gridShown);
+    };
+    return controls == o.controls && v.figure == o.v.figure && tools(v) == tools(o.v) &&
+           layer.sameObjects(o.layer) && lineWidth == o.lineWidth;
 }
 
 void Form1::Form_Load() {

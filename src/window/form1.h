@@ -41,6 +41,8 @@ struct ControlState {
     bool checked = false; // a ticked box, a selected option button
     bool enabled = true;
     bool visible = true;
+
+    friend bool operator==(const ControlState&, const ControlState&) = default;
 };
 
 class Form1 {
@@ -91,6 +93,9 @@ public:
         layer_.takeDamage(add);
         boardDamage_.take(visit);
     }
+    // Marks `area` of the board for repainting, for what a shell shows above
+    // the board's own light objects.
+    void damageBoard(const Rect& area) { boardDamage_.add(area); }
     // The board as shown, letters aside, over `area` into `target`, whose
     // pixel (0, 0) is the board's.
     void composeBoard(PixelView target, Rect area) const;
@@ -127,6 +132,30 @@ public:
     void InitialScreen();
     void MeasureAngles();
     void DrawFigure();
+
+    // Everything the handlers keep between events, the board's pixels aside:
+    // what undo and redo put back.
+    struct Snapshot {
+        std::array<ControlState, kControlCount> controls;
+        WindowState v;
+        BoardLayer layer;
+        std::array<double, kVertexCount> captionValues;
+        std::array<int, kVertexCount> shownAngles;
+        DragAnchor dragAnchor;
+        int lineWidth;
+
+        // Whether the two would show the same window: what only a gesture in
+        // progress holds (the pointer's last place, a held vertex) and where
+        // the hidden cursor circle lies do not count.
+        bool looksLike(const Snapshot& other) const;
+    };
+    Snapshot snapshot() const;
+    // Puts the window back as `s` had it; every control and the whole board
+    // are reported as changed.
+    void restore(const Snapshot& s);
+    // Copies the board pixels of `area` from `picture`, a picture of the whole
+    // board.
+    void restoreBoardPixels(const Rect& area, const PixelBuffer& picture);
 
     const WindowState& state() const { return v_; }
     // Drag steps performed since start-up.

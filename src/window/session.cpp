@@ -1,0 +1,244 @@
+// SPDX-License-Identifier: MIT
+#include "window/session.h"
+
+#include <algorithm>
+
+namespace orvanel {
+
+using namespace controls;
+
+namespace {
+
+// The crosshair: arms of this many pixels on each side of its centre, white
+// with a black edge so that it shows on the board, the marks and the chalk.
+constexpr int kArm = 6;
+
+void put(PixelView target, const Rect& area, int x, int y, Rgb color) {
+    if (area.contains({x, y})) {
+        target.row(y)[x] = color;
+    }
+}
+
+} // namespace
+
+Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
+    : window_(measurer, std::move(trace)), history_(window_),
+      keyboardAt_{kBoardSize.width / 2.0, kBoardSize.height / 2.0},
+      announced_(readoutSentence()) {}
+
+void Session::click(ControlId id) {
+    if (gestureInProgress()) {
+        // A tool switched under a held button would leave the gesture's
+        // action half recorded; the window itself copes (Form1 ends the
+        // gesture), the history records the click with it.
+        window_.click(id);
+        return;
+    }
+    if (id == Command2) {
+        window_.click(id); // "終了" ends the program: nothing to undo
+        return;
+    }
+    history_.begin(window_);
+    window_.click(id);
+    history_.end(window_);
+}
+
+void Session::boardPress(int button, int held, int modifiers, float x, float y) {
+    if (holder_ == Holder::Keyboard) {
+        return;
+    }
+    if (holder_ == Holder::None) {
+        holder_ = Holder::Mouse;
+        history_.begin(window_);
+    }
+    window_.boardPress(button, held, modifiers, x, y);
+}
+
+void Session::boardMove(int held, int modifiers, float x, float y) {
+    if (holder_ == Holder::Keyboard) {
+        return;
+    }
+    // Buttons the session never passed on a press for are not held for it.
+    window_.boardMove(holder_ == Holder::Mouse ? held : 0, modifiers, x, y);
+}
+
+void Session::boardRelease(int button, int held, int modifiers, float x, float y) {
+    if (holder_ != Holder::Mouse) {
+        return;
+    }
+    window_.boardRelease(button, held, modifiers, x, y);
+    if (held == 0) {
+        holder_ = Holder::None;
+        history_.end(window_);
+    }
+}
+
+void Session::boardCancel() {
+    if (holder_ != Holder::Mouse) {
+        return;
+    }
+    window_.boardCancel();
+    holder_ = Holder::None;
+    history_.end(window_);
+}
+
+Rect Session::crosshairRect(PointF at) {
+    const int x = toPixel(at.x);
+    const int y = toPixel(at.y);
+    return {x - kArm - 1, y - kArm - 1, 2 * kArm + 3, 2 * kArm + 3};
+}
+
+void Session::setBoardFocused(bool focused) {
+    if (boardFocused_ != focused) {
+        boardFocused_ = focused;
+        window_.damageBoard(crosshairRect(keyboardAt_));
+    }
+}
+
+void Session::moveKeyboardPointer(PointF to) {
+    // The pointer stays on the board, as a mouse's place on it would.
+    to.x = std::clamp(to.x, 0.0, double(kBoardSize.width - 1));
+    to.y = std::clamp(to.y, 0.0, double(kBoardSize.height - 1));
+    window_.damageBoard(crosshairRect(keyboardAt_));
+    keyboardAt_ = to;
+    window_.damageBoard(crosshairRect(keyboardAt_));
+    if (holder_ != Holder::Mouse) {
+        const int held = holder_ == Holder::Keyboard ? kLeftButton : 0;
+        window_.boardMove(held, 0, float(to.x), float(to.y));
+    }
+}
+
+void Session::keyboardButton(int button, bool press) {
+    const auto x = float(keyboardAt_.x);
+    const auto y = float(keyboardAt_.y);
+    if (press) {
+        holder_ = Holder::Keyboard;
+        history_.begin(window_);
+        window_.boardPress(button, button, 0, x, y);
+    } else {
+        window_.boardRelease(button, 0, 0, x, y);
+        holder_ = Holder::None;
+        history_.end(window_);
+    }
+}
+
+KeyResult Session::boardKey(Key key, bool shift) {
+    const double step = shift ? 10 : 1;
+    switch (key) {
+    case Key::Left:
+        moveKeyboardPointer(keyboardAt_ + PointF{-step, 0});
+        return KeyResult::Done;
+    case Key::Right:
+        moveKeyboardPointer(keyboardAt_ + PointF{step, 0});
+        return KeyResult::Done;
+    case Key::Up:
+        moveKeyboardPointer(keyboardAt_ + PointF{0, -step});
+        return KeyResult::Done;
+    case Key::Down:
+        moveKeyboardPointer(keyboardAt_ + PointF{0, step});
+        return KeyResult::Done;
+    case Key::Space:
+        if (holder_ != Holder::Mouse) {
+            keyboardButton(kLeftButton, holder_ == Holder::None);
+        }
+        return KeyResult::Done;
+    case Key::Escape:
+        if (holder_ == Holder::Keyboard) {
+            keyboardButton(kLeftButton, false);
+            return KeyResult::Done;
+        }
+        return KeyResult::Ignored;
+    case Key::A:
+    case Key::D:
+        if (holder_ == Holder::None) {
+            const FigureState& f = window_.state().figure;
+            moveKeyboardPointer(key == Key::A ? f.a() : f.d());
+        }
+        return KeyResult::Done;
+    case Key::F10:
+        if (!shift) {
+            return KeyResult::Ignored;
+        }
+        [[fallthrough]];
+    case Key::ContextMenu:
+        if (holder_ == Holder::None) {
+            keyboardButton(kRightButton, true);
+            keyboardButton(kRightButton, false);
+        }
+        return KeyResult::Done;
+    default:
+        return KeyResult::Ignored;
+    }
+}
+
+bool Session::undoOrRedo(bool undo) {
+    // A step is whole actions only: nothing moves while a button is held.
+    if (gestureInProgress()) {
+        return false;
+    }
+    return undo ? history_.undo(window_) : history_.redo(window_);
+}
+
+KeyResult Session::shortcut(Key key, bool shift) {
+    switch (key) {
+    case Key::Z:
+        undoOrRedo(!shift);
+        return KeyResult::Done;
+    case Key::Y:
+        undoOrRedo(false);
+        return KeyResult::Done;
+    case Key::S:
+        return KeyResult::SavePicture;
+    case Key::C:
+        return KeyResult::CopyPicture;
+    case Key::P:
+        return KeyResult::PrintPicture;
+    default:
+        return KeyResult::Ignored;
+    }
+}
+
+void Session::composeBoard(PixelView target, Rect area) const {
+    window_.composeBoard(target, area);
+    if (!boardFocused_ || !area.intersects(crosshairRect(keyboardAt_))) {
+        return;
+    }
+    const int cx = toPixel(keyboardAt_.x);
+    const int cy = toPixel(keyboardAt_.y);
+    const Rgb edge = paletteColor(0);
+    const Rgb arm = paletteColor(kPaletteWhite);
+    for (int d = -kArm - 1; d <= kArm + 1; ++d) {
+        for (const int side : {-1, 1}) {
+            put(target, area, cx + d, cy + side, edge);
+            put(target, area, cx + side, cy + d, edge);
+        }
+    }
+    for (int d = -kArm; d <= kArm; ++d) {
+        put(target, area, cx + d, cy, arm);
+        put(target, area, cx, cy + d, arm);
+    }
+}
+
+std::string Session::readoutSentence() const {
+    if (!window_.control(Label5[0]).visible) {
+        return {};
+    }
+    std::string sentence;
+    for (int i = 0; i < kVertexCount; ++i) {
+        std::string value = window_.control(Label5[i]).caption;
+        value.erase(0, value.find_first_not_of(' '));
+        if (i > 0) {
+            sentence += "、";
+        }
+        sentence += window_.control(Label3[i]).caption + " " + value +
+                    window_.control(Label6[i]).caption;
+    }
+    return sentence;
+}
+
+std::string Session::takeAnnouncement() {
+    announced_ = readoutSentence();
+    return announced_;
+}
+
+} // namespace orvanel

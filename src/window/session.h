@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+// The window as a user meets it: the window model with what the program adds
+// around its handlers, decided here so that every shell behaves alike.
+//
+// - A keyboard pointer on the board, shown as a crosshair while the board has
+//   the keyboard focus: the arrow keys move it (Shift: ten pixels), Space
+//   presses and releases the left button there, Escape releases, A and D put
+//   it on that vertex, the context-menu key or Shift+F10 is a right click.
+//   Each is the very pointer event a mouse would give there. The mouse and
+//   the keyboard pointer do not mix: while one holds a button, the other's
+//   presses and moves are ignored.
+// - Undo and redo of every action (History), and the keys for them and for
+//   the shell's picture of the window (save, copy, print).
+// - The read-out told to a screen reader once, as one sentence, when it has
+//   settled.
+#pragma once
+
+#include "window/form1.h"
+#include "window/history.h"
+
+#include <optional>
+#include <string>
+
+namespace orvanel {
+
+// The keys the program reads; a shell maps its own key codes to these.
+enum class Key { Left, Right, Up, Down, Space, Escape, A, D, F10, ContextMenu, Z, Y, S, C, P };
+
+// What a key asks of the shell beyond what the session did itself.
+enum class KeyResult {
+    Ignored,  // not a key of the program's: the shell handles it as usual
+    Done,     // taken by the session
+    SavePicture,
+    CopyPicture,
+    PrintPicture,
+};
+
+class Session {
+public:
+    explicit Session(const TextMeasurer& measurer, Form1::HandlerTrace trace = {});
+
+    Form1& window() { return window_; }
+    const Form1& window() const { return window_; }
+    const History& history() const { return history_; }
+
+    // A user's click on a control: one action.
+    void click(ControlId id);
+
+    // The mouse (or a finger or pen acting as it) on the board, as
+    // Form1::boardPress and its siblings take it; one action lasts from the
+    // first button pressed to the last released.
+    void boardPress(int button, int held, int modifiers, float x, float y);
+    void boardMove(int held, int modifiers, float x, float y);
+    void boardRelease(int button, int held, int modifiers, float x, float y);
+    void boardCancel();
+
+    // A key while the board has the keyboard focus, and a key pressed with
+    // Ctrl anywhere in the window.
+    KeyResult boardKey(Key key, bool shift);
+    KeyResult shortcut(Key key, bool shift);
+    void setBoardFocused(bool focused);
+
+    // The keyboard pointer, in board pixels, and whether its crosshair shows.
+    PointF keyboardPointer() const { return keyboardAt_; }
+    bool crosshairShown() const { return boardFocused_; }
+    // The board area the crosshair covers around `at`.
+    static Rect crosshairRect(PointF at);
+
+    // Whether a button is held on the board, by the mouse or the keyboard.
+    bool gestureInProgress() const { return holder_ != Holder::None; }
+
+    // Damage and composition as Form1 has them, the crosshair included.
+    template <typename Visit> void takeDamage(Visit visit) { window_.takeBoardDamage(visit); }
+    void composeBoard(PixelView target, Rect area) const;
+
+    // The read-out as one sentence ("∠Ａ = 41°、∠Ｂ = 35°、…"), empty while it
+    // is hidden; whether it differs from what was last announced; and taking
+    // it for announcing. A shell announces at once when no gesture is in
+    // progress, else once the figure has been still for about half a second.
+    std::string readoutSentence() const;
+    bool announcementPending() const { return readoutSentence() != announced_; }
+    std::string takeAnnouncement();
+
+private:
+    enum class Holder { None, Mouse, Keyboard };
+
+    void moveKeyboardPointer(PointF to);
+    void keyboardButton(int button, bool press);
+    bool undoOrRedo(bool undo);
+
+    Form1 window_;
+    History history_;
+    Holder holder_ = Holder::None;
+    PointF keyboardAt_;
+    bool boardFocused_ = false;
+    std::string announced_;
+};
+
+} // namespace orvanel

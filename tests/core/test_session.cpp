@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: MIT
+// What the session adds around the window: undo and redo of whole actions,
+// the keyboard pointer, and the read-out announced once it settles.
+#include <gtest/gtest.h>
+
+#include "core_fixture.h"
+
+#include "window/session.h"
+
+#include <random>
+#include <vector>
+
+using namespace orvanel;
+using namespace orvanel::test;
+using namespace orvanel::controls;
+
+namespace {
+
+struct TestSession : Session {
+    TestSession() : Session(testMeasurer()) {}
+};
+
+// All a user can see of the window: its state and the board's pixels.
+struct Seen {
+    Form1::Snapshot state;
+    PixelBuffer pixels;
+
+    explicit Seen(const Form1& w) : state(w.snapshot()), pixels(w.surface().pixels()) {}
+    bool operator==(const Seen& o) const {
+        return state.looksLike(o.state) && pixels == o.pixels;
+    }
+};
+
+// One random action: a gesture anywhere on the board (often at a vertex), or
+// a click on a control other than "終了".
+void randomAction(Session& s, std::mt19937_64& rng) {
+    static const std::vector<ControlId> controls = [] {
+        std::vector<ControlId> ids{Command1, Command3, Command4, Command5, Check2, Check3};
+        ids.insert(ids.end(), Check1.begin(), Check1.end());
+        ids.insert(ids.end(), Option1.begin(), Option1.end());
+        ids.insert(ids.end(), Option2.begin(), Option2.end());
+        return ids;
+    }();
+    std::uniform_real_distribution<double> x(-20, 820), y(-20, 640), step(-40, 40);
+    if (rng() % 4 == 0) {
+        s.click(controls[rng() % controls.size()]);
+        return;
+    }
+    const FigureState& f = s.window().state().figure;
+    PointF p = rng() % 2 ? (rng() % 2 ? f.a() : f.d()) : PointF{x(rng), y(rng)};
+    const int button = rng() % 5 == 0 ? kRightButton : kLeftButton;
+    s.boardPress(button, button, 0, float(p.x), float(p.y));
+    for (int i = int(rng() % 6); i > 0; --i) {
+        p = p + PointF{step(rng), step(rng)};
+        s.boardMove(button, 0, float(p.x), float(p.y));
+    }
+    s.boardRelease(button, 0, 0, float(p.x), float(p.y));
+}
+
+// Random actions with random undos and redos: every undo shows the window as
+// it was before the action it takes back, every redo as it was after it.
+TEST(History, UndoAndRedoReturnToWhatWasSeen) {
+    for (const std::uint64_t seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        std::mt19937_64 rng(seed);
+        TestSession s;
+        std::vector<std::pair<Seen, Seen>> done; // before and after each kept action
+        std::vector<std::pair<Seen, Seen>> undone;
+        for (int round = 0; round < 400; ++round) {
+            const int what = int(rng() % 10);
+            if (what < 6) {
+                Seen before(s.window());
+                randomAction(s, rng);
+                Seen after(s.window());
+                if (!(before == after)) {
+                    done.emplace_back(std::move(before), std::move(after));
+                    undone.clear();
+                }
+            } else if (what < 8) {
+                s.shortcut(Key::Z, false);
+                if (!done.empty()) {
+                    ASSERT_TRUE(Seen(s.window()) == done.back().first) << "undo, round " << round;
+                    undone.push_back(std::move(done.back()));
+                    done.pop_back();
+                }
+            } else {
+                s.shortcut(rng() % 2 ? Key::Y : Key::Z, true);
+                if (!undone.empty()) {
+                    ASSERT_TRUE(Seen(s.window()) == undone.back().second) << "redo, round " << round;
+                    done.push_back(std::move(undone.back()));
+                    undone.pop_back();
+                }
+            }
+            ASSERT_EQ(s.history().stepCount(), done.size()) << "round " << round;
+        }
+    }
+}
+
+TEST(History, NothingMovesWhileAButtonIsHeld) {
+    TestSession s;
+    s.click(Command3);
+    s.boardPress(kLeftButton, kLeftButton, 0, 100, 100);
+    s.boardMove(kLeftButton, 0, 200, 120);
+    const PixelBuffer drawing = s.window().surface().pixels();
+    s.shortcut(Key::Z, false);
+    EXPECT_TRUE(s.window().surface().pixels() == drawing);
+    s.boardRelease(kLeftButton, 0, 0, 200, 120);
+    s.shortcut(Key::Z, false); // the stroke
+    s.shortcut(Key::Z, false); // "メモ"
+    EXPECT_FALSE(s.window().control(Command3).bold);
+    EXPECT_FALSE(s.history().canUndo());
+}
+
+// The same lesson by mouse and by keyboard leaves the same board and read-out.
+TEST(KeyboardPointer, DoesWhatTheMouseDoes) {
+    TestSession byMouse;
+    TestSession byKeys;
+    byKeys.setBoardFocused(true);
+    const auto keys = [&](std::initializer_list<Key> list, bool shift = false) {
+        for (const Key k : list) {
+            EXPECT_EQ(byKeys.boardKey(k, shift), KeyResult::Done);
+        }
+    };
+    const auto mouseDrag = [&](PointF from, PointF by, int steps) {
+        byMouse.boardPress(kLeftButton, kLeftButton, 0, float(from.x), float(from.y));
+        for (int i = 1; i <= steps; ++i) {
+            byMouse.boardMove(kLeftButton, 0, float(from.x + by.x * i), float(from.y + by.y * i));
+        }
+        const PointF to = from + PointF{by.x * steps, by.y * steps};
+        byMouse.boardRelease(kLeftButton, 0, 0, float(to.x), float(to.y));
+    };
+    // D 60 pixels right, A 30 up.
+    keys({Key::D, Key::Space});
+    keys({Key::Right, Key::Right, Key::Right, Key::Right, Key::Right, Key::Right}, true);
+    keys({Key::Space, Key::A, Key::Space});
+    keys({Key::Up, Key::Up, Key::Up}, true);
+    keys({Key::Space});
+    mouseDrag({550, 350}, {10, 0}, 6);
+    mouseDrag({600, 150}, {0, -10}, 3);
+    // A memo stroke, three presses of the thin red pen from A's new place.
+    byKeys.click(Command3);
+    byMouse.click(Command3);
+    keys({Key::Space, Key::Down, Key::Down, Key::Space});
+    byMouse.boardPress(kLeftButton, kLeftButton, 0, 600, 120);
+    byMouse.boardMove(kLeftButton, 0, 600, 121);
+    byMouse.boardMove(kLeftButton, 0, 600, 122);
+    byMouse.boardRelease(kLeftButton, 0, 0, 600, 122);
+    // A line stretched by keyboard and by mouse, then a right click.
+    byKeys.click(Command5);
+    byMouse.click(Command5);
+    keys({Key::Space});
+    keys({Key::Left, Key::Left}, true);
+    keys({Key::Space, Key::ContextMenu});
+    mouseDrag({600, 122}, {-10, 0}, 2);
+    byMouse.boardPress(kRightButton, kRightButton, 0, 580, 122);
+    byMouse.boardRelease(kRightButton, 0, 0, 580, 122);
+
+    EXPECT_TRUE(byKeys.window().surface().pixels() == byMouse.window().surface().pixels());
+    EXPECT_TRUE(byKeys.window().snapshot().looksLike(byMouse.window().snapshot()));
+    EXPECT_EQ(byKeys.window().control(Label5[3]).caption, byMouse.window().control(Label5[3]).caption);
+    EXPECT_NE(byKeys.window().state().figure, FigureState{});
+}
+
+TEST(KeyboardPointer, AndMouseDoNotMix) {
+    TestSession s;
+    s.boardKey(Key::D, false);
+    s.boardKey(Key::Space, false);
+    s.boardPress(kLeftButton, kLeftButton, 0, 100, 100); // ignored: the keyboard holds
+    s.boardMove(kLeftButton, 0, 300, 100);
+    s.boardKey(Key::Right, true);
+    s.boardRelease(kLeftButton, 0, 0, 300, 100);
+    EXPECT_TRUE(s.gestureInProgress());
+    s.boardKey(Key::Escape, false);
+    EXPECT_FALSE(s.gestureInProgress());
+    EXPECT_EQ(s.window().state().figure.d(), (PointF{560, 350}));
+}
+
+TEST(Announcement, OnceWholeAfterTheGesture) {
+    TestSession s;
+    EXPECT_FALSE(s.announcementPending()); // hidden read-out says nothing
+    s.click(Check2);
+    ASSERT_TRUE(s.announcementPending());
+    EXPECT_EQ(s.takeAnnouncement(), "∠Ａ = 41°、∠Ｂ = 35°、∠Ｃ = 56°、∠Ｄ = 132°");
+    s.boardKey(Key::D, false);
+    s.boardKey(Key::Space, false);
+    for (int i = 0; i < 6; ++i) {
+        s.boardKey(Key::Right, true);
+    }
+    EXPECT_TRUE(s.announcementPending());
+    EXPECT_TRUE(s.gestureInProgress());
+    s.boardKey(Key::Space, false);
+    EXPECT_EQ(s.takeAnnouncement(), "∠Ａ = 58°、∠Ｂ = 35°、∠Ｃ = 75°、∠Ｄ = 168°");
+    EXPECT_FALSE(s.announcementPending());
+}
+
+} // namespace
