@@ -11,8 +11,10 @@
 #include <QPainter>
 #include <QTimerEvent>
 #include <QTouchEvent>
+#include <QKeyEvent>
 
 #include <cmath>
+#include <map>
 
 namespace orvanel {
 
@@ -114,9 +116,10 @@ QRectF touchedArea(const QPainter& painter, const QRect& rect) {
 
 } // namespace
 
-BoardCanvas::BoardCanvas(Form1& model, std::function<void()> afterInput, QWidget* parent)
-    : QWidget(parent), model_(model), afterInput_(std::move(afterInput)),
+BoardCanvas::BoardCanvas(Session& session, std::function<void()> afterInput, QWidget* parent)
+    : QWidget(parent), session_(session), afterInput_(std::move(afterInput)),
       letterFont_(designFont(kLetterFont)) {
+    const Form1& model = session.window();
     setObjectName(QStringLiteral("gamenCanvas"));
     setFixedSize(model.surface().width(), model.surface().height());
     setMouseTracking(true);
@@ -139,7 +142,7 @@ BoardCanvas::BoardCanvas(Form1& model, std::function<void()> afterInput, QWidget
 }
 
 QRect BoardCanvas::letterBox(int index) const {
-    const Rect box = model_.layer().letter(index).box();
+    const Rect box = model().layer().letter(index).box();
     return QRect(box.left, box.top, box.width, box.height);
 }
 
@@ -160,7 +163,7 @@ void BoardCanvas::requestRepaint() {
     // Rectangle by rectangle: the repaint manager unites them without the
     // allocations of building a region here.
     bool damaged = false;
-    model_.takeDamage([&](const Rect& r) {
+    session_.takeDamage([&](const Rect& r) {
         update(QRect(r.left, r.top, r.width, r.height));
         damaged = true;
     });
@@ -206,26 +209,27 @@ void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
         const PixelView screen = PixelView{reinterpret_cast<Rgb*>(target->bits()), target->width(),
                                            target->height(), target->bytesPerLine() / 4}
                                      .shifted(offset.x(), offset.y());
-        model_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
+        session_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
         copyLetters(screen, rect);
     } else {
         paintScaled(painter, area);
+        paintCrosshair(painter, area);
         paintLetters(painter, area);
     }
     painter.restore();
 }
 
 void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
-    const PixelBuffer& pixels = model_.surface().pixels();
+    const PixelBuffer& pixels = model().surface().pixels();
     const QImage surface(reinterpret_cast<const uchar*>(pixels.data()), pixels.width(),
                          pixels.height(), pixels.width() * qsizetype(sizeof(Rgb)),
                          QImage::Format_RGB32);
     const QRect covered = area.toAlignedRect() & surface.rect();
     painter.drawImage(covered, surface, covered);
     const QRectF board(surface.rect());
-    model_.layer().forEachLineInPaintOrder(
+    model().layer().forEachLineInPaintOrder(
         [&](const LineObject& line) { paintLine(painter, line, area, board); });
-    const CursorCircle& circle = model_.layer().cursorCircle();
+    const CursorCircle& circle = model().layer().cursorCircle();
     if (circle.visible &&
         RectF{area.x(), area.y(), area.width(), area.height()}.intersects(circle.bounds())) {
         const double d = circle.diameter();
@@ -233,6 +237,22 @@ void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QRectF(circle.centre().x - d / 2, circle.centre().y - d / 2, d, d));
     }
+}
+
+// The keyboard pointer's crosshair as the session composes it, a white cross
+// on a black edge, drawn at the screen's resolution.
+void BoardCanvas::paintCrosshair(QPainter& painter, const QRectF& area) const {
+    const Rect r = Session::crosshairRect(session_.keyboardPointer());
+    if (!session_.crosshairShown() || !QRectF(r.left, r.top, r.width, r.height).intersects(area)) {
+        return;
+    }
+    const QRectF box(r.left, r.top, r.width, r.height);
+    const QPointF c = box.center();
+    const double arm = r.width / 2.0 - 1;
+    painter.fillRect(QRectF(box.left(), c.y() - 1.5, box.width(), 3), Qt::black);
+    painter.fillRect(QRectF(c.x() - 1.5, box.top(), 3, box.height()), Qt::black);
+    painter.fillRect(QRectF(c.x() - arm, c.y() - 0.5, 2 * arm, 1), Qt::white);
+    painter.fillRect(QRectF(c.x() - 0.5, c.y() - arm, 1, 2 * arm), Qt::white);
 }
 
 // The letters lie on top, each an opaque box with its caption, which stays
@@ -275,7 +295,7 @@ void BoardCanvas::paintRegion(QPainter& painter, const QRegion& region) const {
                                            target->height(), target->bytesPerLine() / 4}
                                      .shifted(offset.x(), offset.y());
         for (const QRect& rect : region) {
-            model_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
+            session_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
             copyLetters(screen, rect);
         }
         return;
@@ -299,13 +319,13 @@ void BoardCanvas::forward(QMouseEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        model_.boardPress(buttonCode(event->button()), held, modifiers, x, y);
+        session_.boardPress(buttonCode(event->button()), held, modifiers, x, y);
         break;
     case QEvent::MouseButtonRelease:
-        model_.boardRelease(buttonCode(event->button()), held, modifiers, x, y);
+        session_.boardRelease(buttonCode(event->button()), held, modifiers, x, y);
         break;
     default:
-        model_.boardMove(held, modifiers, x, y);
+        session_.boardMove(held, modifiers, x, y);
         break;
     }
     afterInput_();
@@ -347,25 +367,26 @@ void BoardCanvas::forwardTouch(QTouchEvent* event) {
         const int modifiers = modifierMask(event->modifiers());
         if (touchId_ < 0 && point.state() == QEventPoint::Pressed) {
             touchId_ = point.id();
-            model_.boardPress(kLeftButton, kLeftButton, modifiers, x, y);
+            session_.boardPress(kLeftButton, kLeftButton, modifiers, x, y);
         } else if (point.id() == touchId_) {
             if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
                 touchId_ = -1;
-                model_.boardRelease(kLeftButton, 0, modifiers, x, y);
+                session_.boardRelease(kLeftButton, 0, modifiers, x, y);
             } else if (point.state() == QEventPoint::Updated) {
-                model_.boardMove(kLeftButton, modifiers, x, y);
+                session_.boardMove(kLeftButton, modifiers, x, y);
             }
         }
     }
     if (event->type() == QEvent::TouchCancel && touchId_ >= 0) {
         touchId_ = -1; // the system took the gesture away: the finger is up
-        model_.boardCancel();
+        session_.boardCancel();
     }
     afterInput_();
 }
 
-BoardFrame::BoardFrame(Form1& model, std::function<void()> afterInput, QWidget* parent)
-    : QFrame(parent), canvas_(new BoardCanvas(model, std::move(afterInput), this)) {
+BoardFrame::BoardFrame(Session& session, std::function<void()> afterInput, QWidget* parent)
+    : QFrame(parent), session_(session), afterInput_(std::move(afterInput)),
+      canvas_(new BoardCanvas(session, afterInput_, this)) {
     setObjectName(QStringLiteral("gamen"));
     setFixedSize(kBoardBox.width, kBoardBox.height);
     canvas_->move(kBoardBorder, kBoardBorder);
@@ -387,6 +408,48 @@ void BoardFrame::paintEvent(QPaintEvent*) {
     };
     ring(0, QColor(128, 128, 128), QColor(255, 255, 255));
     ring(1, QColor(64, 64, 64), QColor(212, 208, 200));
+}
+
+// The board's keys, as the session reads them; any other key is the
+// window's (Tab moves the focus on).
+void BoardFrame::keyPressEvent(QKeyEvent* event) {
+    static const std::map<int, Key> keys{
+        {Qt::Key_Left, Key::Left},   {Qt::Key_Right, Key::Right}, {Qt::Key_Up, Key::Up},
+        {Qt::Key_Down, Key::Down},   {Qt::Key_Space, Key::Space}, {Qt::Key_Escape, Key::Escape},
+        {Qt::Key_A, Key::A},         {Qt::Key_D, Key::D},         {Qt::Key_F10, Key::F10},
+        {Qt::Key_Menu, Key::ContextMenu},
+    };
+    const auto key = keys.find(event->key());
+    const Qt::KeyboardModifiers others = event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier;
+    // A held Space repeats: the button stays pressed until the key is let go
+    // and pressed again.
+    if (key == keys.end() || others != Qt::NoModifier ||
+        (key->second == Key::Space && event->isAutoRepeat())) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (session_.boardKey(key->second, shift) == KeyResult::Ignored) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    afterInput_();
+}
+
+// The crosshair shows while the keyboard has the board: after Tab, or once a
+// board key was used; a mouse click that focuses the board shows none.
+void BoardFrame::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    if (event->reason() != Qt::MouseFocusReason) {
+        session_.setBoardFocused(true);
+        afterInput_();
+    }
+}
+
+void BoardFrame::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    session_.setBoardFocused(false);
+    afterInput_();
 }
 
 } // namespace orvanel

@@ -5,7 +5,7 @@
 // real board position) for the model, nothing more.
 #pragma once
 
-#include "window/form1.h"
+#include "window/session.h"
 
 #include <QBasicTimer>
 #include <QElapsedTimer>
@@ -26,9 +26,9 @@ class BoardCanvas : public QWidget {
 public:
     // `afterInput` runs after every pointer event handed to the model, so the
     // window can show what it changed.
-    BoardCanvas(Form1& model, std::function<void()> afterInput, QWidget* parent);
+    BoardCanvas(Session& session, std::function<void()> afterInput, QWidget* parent);
 
-    const Form1& model() const { return model_; }
+    const Form1& model() const { return session_.window(); }
     const QFont& letterFont() const { return letterFont_; }
 
     // The box letter `index` is shown in, in the drawing area's pixels.
@@ -67,9 +67,10 @@ private:
     // screens with more than one device pixel per board pixel.
     void paintScaled(QPainter& painter, const QRectF& area) const;
     void paintLetters(QPainter& painter, const QRectF& area) const;
+    void paintCrosshair(QPainter& painter, const QRectF& area) const;
     void copyLetters(PixelView target, const QRect& area) const;
 
-    Form1& model_;
+    Session& session_;
     std::function<void()> afterInput_;
     QFont letterFont_;
     std::vector<QStaticText> letterTexts_;
@@ -83,16 +84,22 @@ private:
     QElapsedTimer sinceFrame_;
 };
 
-// `gamen`: the frame around the drawing area.
+// `gamen`: the frame around the drawing area. It takes the keyboard focus
+// for the board: its keys move the keyboard pointer.
 class BoardFrame : public QFrame {
 public:
-    BoardFrame(Form1& model, std::function<void()> afterInput, QWidget* parent);
+    BoardFrame(Session& session, std::function<void()> afterInput, QWidget* parent);
     BoardCanvas* canvas() const { return canvas_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    Session& session_;
+    std::function<void()> afterInput_;
     BoardCanvas* canvas_;
 };
 

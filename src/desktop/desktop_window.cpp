@@ -1,11 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/desktop_window.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QTimerEvent>
 
 namespace orvanel {
 
@@ -32,12 +44,12 @@ QString qString(std::string_view utf8) {
 } // namespace
 
 DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
-    : QWidget(parent), model_(measurer_, std::move(trace)) {
+    : QWidget(parent), session_(measurer_, std::move(trace)) {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(kWindowSize.width, kWindowSize.height);
     setColors(this, kWindowColor, {});
     gamen_ = new BoardFrame(
-        model_, [this] { sync(); }, this);
+        session_, [this] { sync(); }, this);
     gamen_->move(kBoardBox.left, kBoardBox.top);
     gamen_->setFocusPolicy(Qt::StrongFocus);
     // What a screen reader says when the board takes the focus.
@@ -47,10 +59,15 @@ DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
         widgets_[i] = createWidget(ControlId(i));
     }
     buildTabOrder();
+    addShortcuts();
     sync();
 }
 
-DesktopWindow::~DesktopWindow() = default;
+DesktopWindow::~DesktopWindow() {
+    // The board reports its focus to the session: it goes first, while the
+    // session is still there, not with the other children after it.
+    delete gamen_;
+}
 
 QAbstractButton* DesktopWindow::button(ControlId id) const {
     return qobject_cast<QAbstractButton*>(widget(id));
@@ -97,7 +114,7 @@ QWidget* DesktopWindow::createWidget(ControlId id) {
         // A user's click, by mouse, keyboard or assistive technology; the
         // program's own changes come from the model.
         connect(button, &QAbstractButton::clicked, this, [this, id] {
-            model_.click(id);
+            session_.click(id);
             showState(id); // the widget shows the model's value, whatever it did itself
             sync();
         });
@@ -106,7 +123,7 @@ QWidget* DesktopWindow::createWidget(ControlId id) {
 }
 
 void DesktopWindow::showState(ControlId id) {
-    const ControlState& s = model_.control(id);
+    const ControlState& s = model().control(id);
     QWidget* w = widget(id);
     const QString caption = QString::fromStdString(s.caption);
     if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -146,15 +163,118 @@ void DesktopWindow::buildTabOrder() {
 }
 
 void DesktopWindow::sync() {
-    model_.takeChangedControls([this](ControlId id) { showState(id); });
-    if (shownCaption_ != model_.caption()) {
-        shownCaption_ = model_.caption();
+    model().takeChangedControls([this](ControlId id) { showState(id); });
+    if (shownCaption_ != model().caption()) {
+        shownCaption_ = model().caption();
         setWindowTitle(QString::fromStdString(shownCaption_));
     }
     board()->scheduleRepaint();
-    if (model_.ended()) {
+    if (session_.announcementPending()) {
+        if (session_.gestureInProgress()) {
+            announceTimer_.start(kAnnounceDelayMillis, this);
+        } else {
+            announceReadout();
+        }
+    }
+    if (model().ended()) {
         close();
     }
+}
+
+void DesktopWindow::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == announceTimer_.timerId()) {
+        announceTimer_.stop();
+        if (session_.announcementPending()) {
+            announceReadout();
+        }
+    }
+}
+
+// The read-out, as one sentence, becomes the board's description: a screen
+// reader presents the description of what has the focus when it changes.
+void DesktopWindow::announceReadout() {
+    announceTimer_.stop();
+    const QString sentence = QString::fromStdString(session_.takeAnnouncement());
+    if (sentence.isEmpty()) {
+        return;
+    }
+    gamen_->setAccessibleDescription(sentence);
+}
+
+// The keys that work anywhere in the window; the session says what each does.
+void DesktopWindow::addShortcuts() {
+    const std::pair<QKeySequence, std::pair<Key, bool>> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), {Key::Z, false}},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), {Key::Z, true}},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), {Key::Y, false}},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), {Key::S, false}},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), {Key::C, false}},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), {Key::P, false}},
+    };
+    for (const auto& [sequence, key] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, [this, key = key] {
+            switch (session_.shortcut(key.first, key.second)) {
+            case KeyResult::SavePicture:
+                savePicture();
+                break;
+            case KeyResult::CopyPicture:
+                copyPicture();
+                break;
+            case KeyResult::PrintPicture:
+                printPicture();
+                break;
+            default:
+                sync();
+                break;
+            }
+        });
+    }
+}
+
+QImage DesktopWindow::picture() {
+    return grab().toImage();
+}
+
+void DesktopWindow::savePicture() {
+    const QString name = QDateTime::currentDateTime().toString(
+        QStringLiteral("'orvanel-'yyyyMMdd-HHmmss'.png'"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    const QString suggested = QDir(folder).filePath(name);
+    const QString file =
+        saveDialog_ ? saveDialog_(this, suggested)
+                    : QFileDialog::getSaveFileName(this, QString(), suggested,
+                                                   QStringLiteral("PNG (*.png)"));
+    if (!file.isEmpty()) {
+        picture().save(file, "PNG");
+    }
+}
+
+void DesktopWindow::copyPicture() {
+    QGuiApplication::clipboard()->setImage(picture());
+}
+
+// The picture fitted to one landscape page, centred.
+void DesktopWindow::printPicture() {
+    const QImage image = picture();
+    QPrinter printer;
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x() + (page.width() - size.width()) / 2,
+                        page.y() + (page.height() - size.height()) / 2, size.width(),
+                        size.height());
+    painter.setWindow(image.rect());
+    painter.drawImage(0, 0, image);
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event) {

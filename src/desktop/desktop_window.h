@@ -6,11 +6,14 @@
 
 #include "desktop/board_widget.h"
 #include "desktop/toolkit.h"
-#include "window/form1.h"
+#include "window/session.h"
 
+#include <QBasicTimer>
+#include <QImage>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <string>
 
 class QAbstractButton;
@@ -26,8 +29,9 @@ public:
     explicit DesktopWindow(Form1::HandlerTrace trace = {}, QWidget* parent = nullptr);
     ~DesktopWindow() override;
 
-    Form1& model() { return model_; }
-    const Form1& model() const { return model_; }
+    Form1& model() { return session_.window(); }
+    const Form1& model() const { return session_.window(); }
+    Session& session() { return session_; }
 
     // `gamen`, the board's frame, and its drawing area.
     BoardFrame* gamen() const { return gamen_; }
@@ -42,17 +46,35 @@ public:
     // every event handed to the model.
     void sync();
 
+    // The window's client area as it looks, at the screen's resolution.
+    QImage picture();
+    // Where Ctrl+S saves the picture: asks with the standard file dialog,
+    // which a test replaces. An empty answer saves nothing.
+    using SaveDialog = std::function<QString(QWidget* parent, const QString& suggested)>;
+    void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    void addShortcuts();
+    void savePicture();
+    void copyPicture();
+    void printPicture();
+    void announceReadout();
     QWidget* createWidget(ControlId id);
     void showState(ControlId id);
     void buildTabOrder();
 
     QtTextMeasurer measurer_;
-    Form1 model_;
+    Session session_;
     BoardFrame* gamen_ = nullptr;
+    SaveDialog saveDialog_;
+    // Runs once the figure has been still for a while during a gesture, to
+    // announce the read-out then.
+    QBasicTimer announceTimer_;
+    static constexpr int kAnnounceDelayMillis = 500;
     std::array<QWidget*, kControlCount> widgets_{};
     std::string shownCaption_; // the window caption last shown
 };

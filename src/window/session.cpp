@@ -123,6 +123,9 @@ void Session::keyboardButton(int button, bool press) {
 }
 
 KeyResult Session::boardKey(Key key, bool shift) {
+    // A key on the board shows where the keyboard pointer is, also when the
+    // board took the focus from a mouse click.
+    setBoardFocused(true);
     const double step = shift ? 10 : 1;
     switch (key) {
     case Key::Left:
