@@ -81,7 +81,8 @@ Figures hundredActions(std::initializer_list<ControlId> setup, Action action) {
     for (std::size_t i = 0; i < f.steps; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         s.shortcut(Key::Z, false);
-        const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - t0;
+        const std::chrono::duration<double, std::micro> took =
+            std::chrono::steady_clock::now() - t0;
         f.slowestUndoMicros = std::max(f.slowestUndoMicros, took.count());
     }
     if (!(s.window().surface().pixels() == start)) {

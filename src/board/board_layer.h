@@ -111,7 +111,7 @@ public:
     // cursor circle alike (where it lies does not count).
     bool sameObjects(const BoardLayer& other) const {
         return rows_ == other.rows_ && letters_ == other.letters_ &&
-               shape_.visible == other.shape_.visible;
+               cursorCircle_.visible == other.cursorCircle_.visible;
     }
 
     // Calls visit(Rect) for each rectangle that needs repainting since the

@@ -5,13 +5,13 @@
 #include "desktop/toolkit.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 #include <QTouchEvent>
-#include <QKeyEvent>
 
 #include <cmath>
 #include <map>
@@ -414,13 +414,15 @@ void BoardFrame::paintEvent(QPaintEvent*) {
 // window's (Tab moves the focus on).
 void BoardFrame::keyPressEvent(QKeyEvent* event) {
     static const std::map<int, Key> keys{
-        {Qt::Key_Left, Key::Left},   {Qt::Key_Right, Key::Right}, {Qt::Key_Up, Key::Up},
-        {Qt::Key_Down, Key::Down},   {Qt::Key_Space, Key::Space}, {Qt::Key_Escape, Key::Escape},
-        {Qt::Key_A, Key::A},         {Qt::Key_D, Key::D},         {Qt::Key_F10, Key::F10},
-        {Qt::Key_Menu, Key::ContextMenu},
+        {Qt::Key_Left, Key::Left},   {Qt::Key_Right, Key::Right},
+        {Qt::Key_Up, Key::Up},       {Qt::Key_Down, Key::Down},
+        {Qt::Key_Space, Key::Space}, {Qt::Key_Escape, Key::Escape},
+        {Qt::Key_A, Key::A},         {Qt::Key_D, Key::D},
+        {Qt::Key_F10, Key::F10},     {Qt::Key_Menu, Key::ContextMenu},
     };
     const auto key = keys.find(event->key());
-    const Qt::KeyboardModifiers others = event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier;
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier;
     // A held Space repeats: the button stays pressed until the key is let go
     // and pressed again.
     if (key == keys.end() || others != Qt::NoModifier ||

@@ -237,17 +237,16 @@ QImage DesktopWindow::picture() {
 }
 
 void DesktopWindow::savePicture() {
-    const QString name = QDateTime::currentDateTime().toString(
-        QStringLiteral("'orvanel-'yyyyMMdd-HHmmss'.png'"));
+    const QString name =
+        QDateTime::currentDateTime().toString(QStringLiteral("'orvanel-'yyyyMMdd-HHmmss'.png'"));
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::homePath();
     }
     const QString suggested = QDir(folder).filePath(name);
-    const QString file =
-        saveDialog_ ? saveDialog_(this, suggested)
-                    : QFileDialog::getSaveFileName(this, QString(), suggested,
-                                                   QStringLiteral("PNG (*.png)"));
+    const QString file = saveDialog_ ? saveDialog_(this, suggested)
+                                     : QFileDialog::getSaveFileName(this, QString(), suggested,
+                                                                    QStringLiteral("PNG (*.png)"));
     if (!file.isEmpty()) {
         picture().save(file, "PNG");
     }

@@ -167,8 +167,7 @@ void Form1::composeBoard(PixelView target, Rect area) const {
 }
 
 Form1::Snapshot Form1::snapshot() const {
-    return {controls_,     v_,          layer_, captionValues_, shownAngles_,
-            dragAnchor_, surface_.lineWidth()};
+    return {controls_, v_, layer_, captionValues_, shownAngles_, dragAnchor_, surface_.lineWidth()};
 }
 
 void Form1::restore(const Snapshot& s) {

@@ -140,7 +140,7 @@ public:
         WindowState v;
         BoardLayer layer;
         std::array<double, kVertexCount> captionValues;
-        std::array<int, kVertexCount> shownAngles;
+        std::array<std::optional<int>, kVertexCount> shownAngles;
         DragAnchor dragAnchor;
         int lineWidth;
 

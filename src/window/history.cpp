@@ -7,8 +7,7 @@
 namespace orvanel {
 
 History::History(const Form1& window)
-    : shown_(window.surface().pixels()),
-      tilesAcross_((shown_.width() + kTile - 1) / kTile),
+    : shown_(window.surface().pixels()), tilesAcross_((shown_.width() + kTile - 1) / kTile),
       tilesDown_((shown_.height() + kTile - 1) / kTile) {}
 
 std::size_t History::Step::bytes() const {

@@ -47,7 +47,7 @@ private:
     struct Step {
         Form1::Snapshot before;
         Form1::Snapshot after;
-        std::vector<int> tiles;      // tile numbers, row by row
+        std::vector<int> tiles;        // tile numbers, row by row
         std::vector<Rgb> pixelsBefore; // their pixels, tile after tile
         std::vector<Rgb> pixelsAfter;
         std::size_t bytes() const;

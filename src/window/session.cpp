@@ -22,20 +22,16 @@ void put(PixelView target, const Rect& area, int x, int y, Rgb color) {
 } // namespace
 
 Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
-    : window_(measurer, std::move(trace)), history_(window_),
-      keyboardAt_{kBoardSize.width / 2.0, kBoardSize.height / 2.0},
+    : window_(measurer, std::move(trace)),
+      history_(window_), keyboardAt_{kBoardSize.width / 2.0, kBoardSize.height / 2.0},
       announced_(readoutSentence()) {}
 
 void Session::click(ControlId id) {
-    if (gestureInProgress()) {
-        // A tool switched under a held button would leave the gesture's
-        // action half recorded; the window itself copes (Form1 ends the
-        // gesture), the history records the click with it.
+    // A click while a button is held on the board (from the keyboard, or a
+    // second pointer) belongs to that gesture's action; "終了" ends the
+    // program and leaves nothing to undo.
+    if (gestureInProgress() || id == Command2) {
         window_.click(id);
-        return;
-    }
-    if (id == Command2) {
-        window_.click(id); // "終了" ends the program: nothing to undo
         return;
     }
     history_.begin(window_);
@@ -233,8 +229,8 @@ std::string Session::readoutSentence() const {
         if (i > 0) {
             sentence += "、";
         }
-        sentence += window_.control(Label3[i]).caption + " " + value +
-                    window_.control(Label6[i]).caption;
+        sentence +=
+            window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
     }
     return sentence;
 }

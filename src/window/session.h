@@ -28,8 +28,8 @@ enum class Key { Left, Right, Up, Down, Space, Escape, A, D, F10, ContextMenu, Z
 
 // What a key asks of the shell beyond what the session did itself.
 enum class KeyResult {
-    Ignored,  // not a key of the program's: the shell handles it as usual
-    Done,     // taken by the session
+    Ignored, // not a key of the program's: the shell handles it as usual
+    Done,    // taken by the session
     SavePicture,
     CopyPicture,
     PrintPicture,
@@ -70,7 +70,7 @@ public:
     bool gestureInProgress() const { return holder_ != Holder::None; }
 
     // Damage and composition as Form1 has them, the crosshair included.
-    template <typename Visit> void takeDamage(Visit visit) { window_.takeBoardDamage(visit); }
+    template <typename Visit> void takeDamage(Visit visit) { window_.takeDamage(visit); }
     void composeBoard(PixelView target, Rect area) const;
 
     // The read-out as one sentence ("∠Ａ = 41°、∠Ｂ = 35°、…"), empty while it

@@ -26,9 +26,7 @@ struct Seen {
     PixelBuffer pixels;
 
     explicit Seen(const Form1& w) : state(w.snapshot()), pixels(w.surface().pixels()) {}
-    bool operator==(const Seen& o) const {
-        return state.looksLike(o.state) && pixels == o.pixels;
-    }
+    bool operator==(const Seen& o) const { return state.looksLike(o.state) && pixels == o.pixels; }
 };
 
 // One random action: a gesture anywhere on the board (often at a vertex), or
@@ -86,7 +84,8 @@ TEST(History, UndoAndRedoReturnToWhatWasSeen) {
             } else {
                 s.shortcut(rng() % 2 ? Key::Y : Key::Z, true);
                 if (!undone.empty()) {
-                    ASSERT_TRUE(Seen(s.window()) == undone.back().second) << "redo, round " << round;
+                    ASSERT_TRUE(Seen(s.window()) == undone.back().second)
+                        << "redo, round " << round;
                     done.push_back(std::move(undone.back()));
                     undone.pop_back();
                 }
@@ -157,7 +156,8 @@ TEST(KeyboardPointer, DoesWhatTheMouseDoes) {
 
     EXPECT_TRUE(byKeys.window().surface().pixels() == byMouse.window().surface().pixels());
     EXPECT_TRUE(byKeys.window().snapshot().looksLike(byMouse.window().snapshot()));
-    EXPECT_EQ(byKeys.window().control(Label5[3]).caption, byMouse.window().control(Label5[3]).caption);
+    EXPECT_EQ(byKeys.window().control(Label5[3]).caption,
+              byMouse.window().control(Label5[3]).caption);
     EXPECT_NE(byKeys.window().state().figure, FigureState{});
 }
 
