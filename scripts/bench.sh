@@ -7,4 +7,5 @@ scripts/install-deps.sh bench
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF \
     -DORVANEL_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" >/dev/null
+[ ! -x /usr/bin/chromium ] || bench/web/run.sh
 exec build/bench/bench/orvanel_bench "$@"
