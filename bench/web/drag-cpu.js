@@ -24,7 +24,7 @@ const D_AT = [560, 400]; // vertex D on the page, the board's area being at (10,
 const MOVES = 1000;
 const GAP_MS = 8;
 const RUNS = 3;
-const TYPES = ['total', 'renderer', 'gpu-process', 'browser', 'utility'];
+const TYPES = ['total', 'renderer', 'gpu-process', 'browser', 'other'];
 const TRACE_CATEGORIES = ['devtools.timeline', 'disabled-by-default-devtools.timeline',
     'viz', 'cc', 'gpu', 'blink', 'v8'];
 
@@ -45,9 +45,9 @@ function webDir() {
 // Counts, in the page, the pointer moves (gathered ones included) and the
 // changes of the elements it is told to watch.
 function countInput() {
-    window.benchCounts = { moves: 0 };
+    window.benchCounts = { 'pointer moves': 0 };
     addEventListener('pointermove', (e) => {
-        benchCounts.moves += e.getCoalescedEvents ? Math.max(1, e.getCoalescedEvents().length) : 1;
+        benchCounts['pointer moves'] += Math.max(1, e.getCoalescedEvents().length);
     }, true);
     window.benchWatch = (watched) => {
         for (const [key, selector] of Object.entries(watched)) {
@@ -77,7 +77,7 @@ async function openPage(browser, spec) {
 
 function readoutOf(p) {
     return p.page.evaluate((s) => (s ? document.querySelector(s).textContent.trim()
-        : String(benchCounts.moves)), p.readout);
+        : String(benchCounts['pointer moves'])), p.readout);
 }
 
 function frames(page) {
@@ -151,29 +151,22 @@ function measure(p, browserPid, n) {
     return holdingD(p, async () => {
         const before = chromiumProcesses(browserPid);
         const ms = await paced(p.page, dragPath(n));
-        const cpu = cpuSince(before, chromiumProcesses(browserPid), MOVES / n);
-        return { ms, cpu };
+        return { ms, cpu: cpuSince(before, chromiumProcesses(browserPid), MOVES / n) };
     });
 }
 
-const fmt = (cpu, types) => types.map((t) => String(Math.round(cpu[t] || 0)).padStart(12)).join('');
+const row = (label, cpu) => label.padEnd(12) + TYPES.map((t) => String(Math.round(cpu[t] || 0)).padStart(12)).join('');
 
-function printRun(p, run, r, types) {
-    const counts = Object.entries(r.counts).map(([k, v]) => `${k} ${v}`).join(', ');
-    console.log(`${p.name.padEnd(6)} run ${run}${fmt(r.cpu, types)}   ${(r.ms / 1000).toFixed(2)} s; ${counts}`);
-}
-
-function printMedians(pages, results, types) {
+function printMedians(results) {
     const med = {};
-    console.log(`\nCPU ms per ${MOVES} moves, median of ${RUNS} interleaved runs (each column on its own)`);
-    console.log(`${''.padEnd(12)}${types.map((t) => t.padStart(12)).join('')}`);
-    for (const p of pages) {
-        med[p.name] = Object.fromEntries(types.map((t) => [t, median(results[p.name].map((r) => r.cpu[t] || 0))]));
-        console.log(`${p.name.padEnd(12)}${fmt(med[p.name], types)}`);
+    console.log(`\nmedians of ${RUNS} interleaved runs (each column on its own)`);
+    for (const [name, runs] of Object.entries(results)) {
+        med[name] = Object.fromEntries(TYPES.map((t) => [t, median(runs.map((r) => r.cpu[t] || 0))]));
+        console.log(row(name, med[name]));
     }
-    const above = (name) => Object.fromEntries(types.map((t) => [t, med[name][t] - med.floor[t]]));
-    console.log(`ours-floor  ${fmt(above('ours'), types)}`);
-    console.log(`peer-floor  ${fmt(above('peer'), types)}`);
+    const above = (name) => Object.fromEntries(TYPES.map((t) => [t, med[name][t] - med.floor[t]]));
+    console.log(row('ours-floor', above('ours')));
+    console.log(row('peer-floor', above('peer')));
     const ratio = above('ours').total / above('peer').total;
     console.log(`(ours - floor) / (peer - floor) = ${ratio.toFixed(2)}`);
     console.log(`${ratio <= 1 / 3 ? 'PASS' : 'FAIL'} (ours - floor) at most one third of (peer - floor)`);
@@ -187,21 +180,18 @@ async function measureDrags(browser, pages) {
     for (const p of pages) {
         await measure(p, pid, 300); // warm-up
     }
+    console.log(`\nCPU ms per ${MOVES} moves ${GAP_MS} ms apart, D held`);
+    console.log(''.padEnd(12) + TYPES.map((t) => t.padStart(12)).join(''));
     const results = Object.fromEntries(pages.map((p) => [p.name, []]));
     for (let run = 1; run <= RUNS; ++run) {
         for (const p of pages) {
-            results[p.name].push(await measure(p, pid, MOVES));
+            const r = await measure(p, pid, MOVES);
+            results[p.name].push(r);
+            const counts = Object.entries(r.counts).map(([k, v]) => `${v} ${k}`).join(', ');
+            console.log(`${row(`${p.name} ${run}`, r.cpu)}   in ${(r.ms / 1000).toFixed(2)} s: ${counts}`);
         }
     }
-    const seen = new Set(Object.values(results).flat()
-        .flatMap((r) => Object.keys(r.cpu).filter((t) => r.cpu[t] > 0)));
-    const types = [...new Set([...TYPES.filter((t) => seen.has(t)), ...seen])];
-    console.log(`\nCPU ms per ${MOVES} moves, ${GAP_MS} ms apart, D held`);
-    console.log(`${''.padEnd(12)}${types.map((t) => t.padStart(12)).join('')}`);
-    for (let run = 0; run < RUNS; ++run) {
-        pages.forEach((p) => printRun(p, run + 1, results[p.name][run], types));
-    }
-    printMedians(pages, results, types);
+    printMedians(results);
 }
 
 async function trace(pages, dir) {
@@ -212,26 +202,24 @@ async function trace(pages, dir) {
             await p.page.tracing.start({ path: file, categories: TRACE_CATEGORIES });
             await paced(p.page, dragPath(200));
             await p.page.tracing.stop();
-            return {};
         });
         console.log(`trace of 200 moves on ${p.name}: ${file}`);
     }
 }
 
-// Collects encodedDataLength of every response `session` sees, as `by`.
-function countResponses(session, by, into) {
-    const urls = new Map();
-    session.on('Network.responseReceived', (e) => urls.set(e.requestId, e.response.url));
-    session.on('Network.loadingFinished', (e) => into.push({ by, url: urls.get(e.requestId), bytes: e.encodedDataLength }));
+// Sums the encodedDataLength of every response `session` receives into `bytes[by]`.
+function countResponses(session, by, bytes) {
+    bytes[by] = 0;
+    session.on('Network.loadingFinished', (e) => { bytes[by] += e.encodedDataLength; });
     return session.send('Network.enable');
 }
 
-// Every service worker that starts waits until its network is watched.
-async function watchWorkers(browser, into) {
+// Every service worker that starts waits until its responses are counted.
+async function watchWorkers(browser, bytes) {
     const root = await browser.target().createCDPSession();
     root.on('Target.attachedToTarget', async ({ sessionId }) => {
         const worker = root.connection().session(sessionId);
-        await countResponses(worker, 'worker', into);
+        await countResponses(worker, 'worker', bytes);
         await worker.send('Runtime.runIfWaitingForDebugger');
     });
     await root.send('Target.setAutoAttach',
@@ -239,28 +227,30 @@ async function watchWorkers(browser, into) {
     return root;
 }
 
+// The first visit in a fresh context, until the offline worker is ready and
+// the network quiet; its bytes against those of the files it asked for.
 async function firstVisit(browser, url, server, dir) {
     const context = await browser.createBrowserContext();
-    const responses = [];
-    const root = await watchWorkers(browser, responses);
+    const bytes = {};
+    const root = await watchWorkers(browser, bytes);
     const page = await context.newPage();
-    await countResponses(await page.createCDPSession(), 'page', responses);
+    await countResponses(await page.createCDPSession(), 'page', bytes);
     server.log.length = 0;
     await page.goto(url);
     await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
     await sleep(1500);
     await root.detach();
     await context.close();
-    const sum = (rs) => rs.reduce((s, r) => s + r.bytes, 0);
-    const files = [...new Set(server.log.map((r) => r.file))];
-    const own = files.reduce((s, f) => s + fs.statSync(f).size, 0);
-    const total = sum(responses);
-    console.log(`\nFirst visit of ours, cache empty: ${total} bytes transferred ` +
-        `(page ${sum(responses.filter((r) => r.by === 'page'))}, worker ${sum(responses.filter((r) => r.by === 'worker'))})`);
-    console.log(`the page's own files, each once: ${own} bytes (${files.map((f) => path.relative(dir, f)).join(' ')})`);
-    const twice = files.filter((f) => server.log.filter((r) => r.file === f).length > 1);
-    console.log(`requested more than once: ${twice.map((f) => path.relative(dir, f)).join(' ') || 'none'}`);
-    console.log(`${total / own <= 1.1 ? 'PASS' : 'FAIL'} first visit ${(total / own).toFixed(2)} x the page's own bytes (target <= 1.1 x)`);
+    const files = server.log.map((r) => path.relative(dir, r.file));
+    const own = [...new Set(files)];
+    const ownBytes = own.reduce((sum, f) => sum + fs.statSync(path.join(dir, f)).size, 0);
+    const total = bytes.page + (bytes.worker || 0);
+    console.log(`\nfirst visit of ours, cache empty: ${total} bytes (page ${bytes.page}, worker ${bytes.worker || 0})`);
+    const sent = server.log.reduce((sum, r) => sum + r.bytes, 0);
+    console.log(`the server sent ${sent} bytes of files in ${files.length} responses`);
+    console.log(`the page's own files, each once: ${ownBytes} bytes: ${own.join(' ')}`);
+    console.log(`asked for more than once: ${own.filter((f) => files.indexOf(f) !== files.lastIndexOf(f)).join(' ') || 'none'}`);
+    console.log(`${total <= 1.1 * ownBytes ? 'PASS' : 'FAIL'} first visit ${(total / ownBytes).toFixed(2)} x the page's own bytes (target <= 1.1 x)`);
 }
 
 async function main() {
@@ -280,9 +270,9 @@ async function main() {
         for (const spec of [
             { name: 'floor', url: `${server.url}bench/floor.html` },
             { name: 'peer', url: `${server.url}bench/peer.html`, readout: '#valueD',
-                watch: { readout: '#valueD' } },
+                watch: { 'read-out changes': '#valueD' } },
             { name: 'ours', url: `${server.url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
-                watch: { readout: '#Label5_3', letterD: '#Label2_3' } },
+                watch: { 'read-out changes': '#Label5_3', 'moves of letter D': '#Label2_3' } },
         ]) {
             pages.push(await openPage(browser, spec));
         }

@@ -52,13 +52,17 @@ function chromiumProcesses(rootPid) {
     return found;
 }
 
-// Milliseconds of CPU between two snapshots, in all and by type, times `scale`.
+const SHOWN = ['browser', 'renderer', 'gpu-process'];
+
+// Milliseconds of CPU between two snapshots, times `scale`: in all, for the
+// browser, renderer and GPU processes, and for the others (utility, zygote).
 function cpuSince(before, after, scale = 1) {
     const cpu = { total: 0 };
     for (const [pid, p] of after) {
         const ms = (p.ticks - (before.get(pid)?.ticks || 0)) * TICK_MS * scale;
+        const type = SHOWN.includes(p.type) ? p.type : 'other';
         cpu.total += ms;
-        cpu[p.type] = (cpu[p.type] || 0) + ms;
+        cpu[type] = (cpu[type] || 0) + ms;
     }
     return cpu;
 }
