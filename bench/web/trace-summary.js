@@ -80,14 +80,15 @@ function summarise(file) {
 function print(file) {
     const { frames, table, slices } = summarise(file);
     const groups = ['main', 'compositor', 'workers', 'gpu-process', 'browser'];
-    const per = Math.max(frames, 1);
-    console.log(`\n${file}: ${frames} frames drawn; CPU ms per frame by stage and thread`);
+    const per = frames || 1;
+    const unit = frames ? 'per frame' : 'in all';
+    console.log(`\n${file}: ${frames} frames drawn; CPU ms ${unit} by stage and thread`);
     console.log(`${''.padEnd(14)}${groups.map((g) => g.padStart(12)).join('')}`);
     for (const stage of [...STAGES.map(([s]) => s), 'other']) {
         const row = table[stage] || {};
         console.log(`${stage.padEnd(14)}${groups.map((g) => ((row[g] || 0) / per).toFixed(3).padStart(12)).join('')}`);
     }
-    console.log('the largest slices, ms per frame:');
+    console.log(`the largest slices, ms ${unit}:`);
     for (const [name, ms] of Object.entries(slices).sort((a, b) => b[1] - a[1]).slice(0, 12)) {
         console.log(`${(ms / per).toFixed(3).padStart(8)}  ${name}`);
     }
