@@ -9,6 +9,7 @@ cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF \
     -DORVANEL_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" >/dev/null
 build/bench/bench/orvanel_bench "$@"
+build/bench/bench/orvanel_history_bench
 
 if command -v chromium >/dev/null 2>&1; then
     echo
@@ -20,4 +21,6 @@ if command -v chromium >/dev/null 2>&1; then
     cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_WEB_DIR="$PWD/build/web" >/dev/null
     cmake --build build/test -j"$(nproc)" --target orvanel_web_reference >/dev/null
     node bench/web/page-speed.js build/web build/test/tests/web/orvanel_web_reference
+    # The drag's CPU in Chromium beside a floor page and a geometry library's.
+    bench/web/run.sh build/web
 fi
