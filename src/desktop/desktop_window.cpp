@@ -105,10 +105,8 @@ QWidget* DesktopWindow::createWidget(ControlId id) {
     widget->setObjectName(QString::fromStdString(d.objectName()));
     widget->setFont(designFont(d.look.font));
     setColors(widget, d.look.background, d.look.text);
-    if (!d.description.empty()) {
-        // The value alone (" 41") does not say which angle it is. The name
-        // stays the text, so a new value is announced.
-        widget->setAccessibleDescription(qString(d.description));
+    if (!d.accessibleName.empty()) {
+        widget->setAccessibleName(qString(d.accessibleName));
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         // A user's click, by mouse, keyboard or assistive technology; the

@@ -45,7 +45,7 @@ struct WebControl {
     std::string color;
     bool alignRight = false;
     bool clipped = false;
-    std::string description;
+    std::string accessibleName;
 };
 
 struct WebDesign {
@@ -123,7 +123,7 @@ WebDesign design() {
                             std::string(d.caption), d.box, d.tab, webFont(d.look.font),
                             cssColor(d.look.background), cssColor(d.look.text), d.look.alignRight,
                             d.look.sizing == Sizing::Fixed && d.kind == ControlKind::Label,
-                            std::string(d.description)});
+                            std::string(d.accessibleName)});
     }
     std::vector<int> tabStops;
     for (const TabStop& stop : kTabOrder) {
@@ -255,7 +255,7 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("color", &WebControl::color)
         .field("alignRight", &WebControl::alignRight)
         .field("clipped", &WebControl::clipped)
-        .field("description", &WebControl::description);
+        .field("accessibleName", &WebControl::accessibleName);
     value_object<WebDesign>("Design")
         .field("caption", &WebDesign::caption)
         .field("width", &WebDesign::width)

@@ -45,7 +45,9 @@ struct ControlDesign {
     Rect box;                 // window pixels
     int tab;                  // place in the tab order
     Look look;
-    std::string_view description; // for screen readers, where the caption alone says too little
+    // What a screen reader calls the control, where the caption alone says
+    // too little; empty: the caption.
+    std::string_view accessibleName;
 
     // "Option1_3" for a member of a row, the name alone for a single control.
     std::string objectName() const {
@@ -62,9 +64,10 @@ inline constexpr Rect kBoardBox{8, 48, 806, 630};
 inline constexpr int kBoardBorder = 2;
 inline constexpr int kBoardTab = 1;
 // What a screen reader says of the board when it takes the focus.
-inline constexpr std::string_view kBoardName = "Board";
+// What a screen reader calls the board, in the window's language.
+inline constexpr std::string_view kBoardName = "黒板";
 inline constexpr std::string_view kBoardDescription =
-    "The wedge A, B, C, D; drag A or D to change its angles";
+    "くさび形 ABCD。頂点 A と D をドラッグするか、矢印キーで動かします";
 
 namespace looks {
 
@@ -91,11 +94,11 @@ inline constexpr auto kControls = std::to_array<ControlDesign>({
     {"Option2", 1, ControlKind::OptionButton, "黄", {336, 8, 33, 17}, 26, looks::kBox, {}},
     {"Option2", 2, ControlKind::OptionButton, "青", {376, 8, 33, 17}, 27, looks::kBox, {}},
     {"Option2", 3, ControlKind::OptionButton, "白", {416, 8, 33, 17}, 28, looks::kBox, {}},
-    {"Check1", 0, ControlKind::CheckBox, "1", {296, 24, 25, 17}, 20, looks::kBox, {}},
-    {"Check1", 1, ControlKind::CheckBox, "2", {328, 24, 25, 17}, 21, looks::kBox, {}},
-    {"Check1", 2, ControlKind::CheckBox, "3", {360, 24, 25, 17}, 22, looks::kBox, {}},
-    {"Check1", 3, ControlKind::CheckBox, "4", {392, 24, 25, 17}, 23, looks::kBox, {}},
-    {"Check1", 4, ControlKind::CheckBox, "5", {424, 24, 25, 17}, 24, looks::kBox, {}},
+    {"Check1", 0, ControlKind::CheckBox, "1", {296, 24, 25, 17}, 20, looks::kBox, "直線 1"},
+    {"Check1", 1, ControlKind::CheckBox, "2", {328, 24, 25, 17}, 21, looks::kBox, "直線 2"},
+    {"Check1", 2, ControlKind::CheckBox, "3", {360, 24, 25, 17}, 22, looks::kBox, "直線 3"},
+    {"Check1", 3, ControlKind::CheckBox, "4", {392, 24, 25, 17}, 23, looks::kBox, "直線 4"},
+    {"Check1", 4, ControlKind::CheckBox, "5", {424, 24, 25, 17}, 24, looks::kBox, "直線 5"},
     {"Command3", -1, ControlKind::Button, "メモ", {464, 8, 57, 33}, 7, looks::kButton, {}},
     {"Label4", 0, ControlKind::Label, "太字", {528, 10, 24, 12}, 12, looks::kPenRowName, {}},
     {"Label4", 1, ControlKind::Label, "細字", {528, 27, 24, 12}, 13, looks::kPenRowName, {}},
@@ -117,7 +120,7 @@ inline constexpr auto kControls = std::to_array<ControlDesign>({
      {856, 184, 38, 37},
      34,
      looks::kAngleValue,
-     "Angle A in degrees"},
+     {}},
     {"Label6", 0, ControlKind::Label, "°", {896, 184, 9, 17}, 40, looks::kDegreeSign, {}},
     {"Label3", 1, ControlKind::Label, "∠Ｂ =", {824, 232, 70, 27}, 31, looks::kAngleName, {}},
     {"Label5",
@@ -127,7 +130,7 @@ inline constexpr auto kControls = std::to_array<ControlDesign>({
      {856, 264, 38, 37},
      35,
      looks::kAngleValue,
-     "Angle B in degrees"},
+     {}},
     {"Label6", 1, ControlKind::Label, "°", {896, 264, 17, 17}, 41, looks::kDegreeSign, {}},
     {"Label3", 2, ControlKind::Label, "∠Ｃ =", {824, 312, 69, 27}, 32, looks::kAngleName, {}},
     {"Label5",
@@ -137,7 +140,7 @@ inline constexpr auto kControls = std::to_array<ControlDesign>({
      {856, 344, 38, 37},
      36,
      looks::kAngleValue,
-     "Angle C in degrees"},
+     {}},
     {"Label6", 2, ControlKind::Label, "°", {896, 344, 9, 17}, 42, looks::kDegreeSign, {}},
     {"Label3", 3, ControlKind::Label, "∠Ｄ =", {824, 392, 69, 27}, 33, looks::kAngleNameD, {}},
     {"Label5",
@@ -147,7 +150,7 @@ inline constexpr auto kControls = std::to_array<ControlDesign>({
      {856, 424, 38, 37},
      37,
      looks::kAngleValue,
-     "Angle D in degrees"},
+     {}},
     {"Label6", 3, ControlKind::Label, "°", {896, 424, 9, 17}, 43, looks::kDegreeSign, {}},
     {"Check2", -1, ControlKind::CheckBox, "angle", {840, 488, 65, 25}, 38, looks::kBox, {}},
     {"Check3", -1, ControlKind::CheckBox, "nonClear", {840, 528, 73, 25}, 39, looks::kBox, {}},
@@ -256,6 +259,21 @@ inline constexpr auto Option2 = controlRow<kLineColors.size()>("Option2");
 
 } // namespace controls
 
+// Option buttons a screen reader presents as one named group each, as the
+// window shows them in rows: the captions "赤", "黄", "青" recur, the row
+// says which pen or line they choose.
+struct GroupDesign {
+    std::string_view name;
+    std::array<ControlId, 4> members;
+};
+inline constexpr auto kGroups = std::to_array<GroupDesign>({
+    {"直線の色", controls::Option2},
+    {"太字", {controls::Option1[4], controls::Option1[5], controls::Option1[6], controls::Option1[7]}},
+    {"細字", {controls::Option1[0], controls::Option1[1], controls::Option1[2], controls::Option1[3]}},
+});
+// The read-out, as a screen reader presents it: one line an angle.
+inline constexpr std::string_view kReadoutName = "角の大きさ";
+
 // The vertex letters Label2(0..3) on the board: their captions, design
 // places in board pixels and what a screen reader calls them. They are white
 // on the board's green, in a bold Mincho, each in a box that fits its letter.
@@ -265,10 +283,10 @@ struct LetterDesign {
     std::string_view accessibleName;
 };
 inline constexpr std::array<LetterDesign, kVertexCount> kLetters{{
-    {"Ａ", {616, 208}, "Vertex A"},
-    {"Ｂ", {664, 208}, "Vertex B"},
-    {"Ｃ", {712, 208}, "Vertex C"},
-    {"D", {760, 208}, "Vertex D"},
+    {"Ａ", {616, 208}, "頂点 A"},
+    {"Ｂ", {664, 208}, "頂点 B"},
+    {"Ｃ", {712, 208}, "頂点 C"},
+    {"D", {760, 208}, "頂点 D"},
 }};
 inline constexpr FontSpec kLetterFont{Face::Mincho, 21.75, true};
 inline constexpr Rgb kLetterText = paletteColor(kPaletteWhite);

@@ -78,6 +78,8 @@ public:
     // it for announcing. A shell announces at once when no gesture is in
     // progress, else once the figure has been still for about half a second.
     std::string readoutSentence() const;
+    // Line `i` of the read-out as one phrase, "∠Ａ = 41°".
+    std::string readoutLine(int i) const;
     bool announcementPending() const { return readoutSentence() != announced_; }
     std::string takeAnnouncement();
 

@@ -122,9 +122,9 @@ void AccessibilityTest::boardIsNamedAndDescribed() {
     DesktopWindow w;
     w.show();
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(w.gamen());
-    QCOMPARE(board->text(QAccessible::Name), QStringLiteral("Board"));
+    QCOMPARE(board->text(QAccessible::Name), QStringLiteral("黒板"));
     QCOMPARE(board->text(QAccessible::Description),
-             QStringLiteral("The wedge A, B, C, D; drag A or D to change its angles"));
+             QStringLiteral("くさび形 ABCD。頂点 A と D をドラッグするか、矢印キーで動かします"));
     QCOMPARE(board->role(), QAccessible::Pane);
     QVERIFY(board->state().focusable);
     QCOMPARE(board->childCount(), 1);
@@ -138,10 +138,10 @@ void AccessibilityTest::lettersAreChildrenOfTheDrawingArea_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("letter");
     QTest::addColumn<QPoint>("topLeft"); // on the board, as the reset places it
-    QTest::newRow("A") << 0 << "Vertex A" << QStringLiteral("Ａ") << QPoint(590, 95);
-    QTest::newRow("B") << 1 << "Vertex B" << QStringLiteral("Ｂ") << QPoint(60, 520);
-    QTest::newRow("C") << 2 << "Vertex C" << QStringLiteral("Ｃ") << QPoint(665, 523);
-    QTest::newRow("D") << 3 << "Vertex D" << QStringLiteral("D") << QPoint(500, 330);
+    QTest::newRow("A") << 0 << "頂点 A" << QStringLiteral("Ａ") << QPoint(590, 95);
+    QTest::newRow("B") << 1 << "頂点 B" << QStringLiteral("Ｂ") << QPoint(60, 520);
+    QTest::newRow("C") << 2 << "頂点 C" << QStringLiteral("Ｃ") << QPoint(665, 523);
+    QTest::newRow("D") << 3 << "頂点 D" << QStringLiteral("D") << QPoint(500, 330);
 }
 
 void AccessibilityTest::lettersAreChildrenOfTheDrawingArea() {

@@ -16,6 +16,9 @@ function build(d) {
             // The twelve option buttons are one group.
             input.name = 'Option';
         }
+        if (d.accessibleName) {
+            input.setAttribute('aria-label', d.accessibleName);
+        }
         box.append(input, element('span'));
         return { box, input };
     }
@@ -23,10 +26,6 @@ function build(d) {
         const box = element('div', { id: d.objectName, className: 'label' });
         box.classList.toggle('clipped', d.clipped);
         box.classList.toggle('right', d.alignRight);
-        if (d.description) {
-            box.setAttribute('aria-description', d.description);
-            box.setAttribute('aria-live', 'polite');
-        }
         return { box, input: null };
     }
     }
