@@ -20,6 +20,11 @@ namespace orvanel {
 // application's font.
 QFont designFont(const FontSpec& design);
 
+// The borders of the boxes and buttons, and the keyboard focus ring: dark
+// enough on the window's light green (4.4 : 1 and 11 : 1).
+inline const QColor kBorderColor{112, 112, 112};
+inline const QColor kFocusColor{0, 0, 160};
+
 inline QColor toQColor(Rgb color) {
     return QColor(redOf(color), greenOf(color), blueOf(color));
 }

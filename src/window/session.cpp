@@ -224,15 +224,15 @@ std::string Session::readoutSentence() const {
     }
     std::string sentence;
     for (int i = 0; i < kVertexCount; ++i) {
-        std::string value = window_.control(Label5[i]).caption;
-        value.erase(0, value.find_first_not_of(' '));
-        if (i > 0) {
-            sentence += "、";
-        }
-        sentence +=
-            window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
+        sentence += (i > 0 ? "、" : "") + readoutLine(i);
     }
     return sentence;
+}
+
+std::string Session::readoutLine(int i) const {
+    std::string value = window_.control(Label5[i]).caption;
+    value.erase(0, value.find_first_not_of(' '));
+    return window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
 }
 
 std::string Session::takeAnnouncement() {
