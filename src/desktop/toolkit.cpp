@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/toolkit.h"
 
+#include "window/design.h"
+#include "window/fit.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QStyleOption>
 
@@ -158,6 +162,14 @@ bool windowSystemAvailable(int argc, const char* const* argv) {
         }
     }
     return false;
+}
+
+double fitFactor(const QScreen& screen) {
+    // Room for the window's frame: its title bar and borders, which the
+    // window manager draws and the program cannot measure before it shows.
+    constexpr QSize kFrame{16, 48};
+    const QSize room = screen.availableGeometry().size() - kFrame;
+    return orvanel::fitFactor(room.width(), room.height(), kWindowSize);
 }
 
 void nameProgram() {

@@ -13,6 +13,7 @@
 #include <QIcon>
 
 class QApplication;
+class QScreen;
 
 namespace orvanel {
 
@@ -48,6 +49,10 @@ public:
 // default socket. A platform without a window system (offscreen, ...) passes.
 // Reads the arguments before the application object takes its own from them.
 bool windowSystemAvailable(int argc, const char* const* argv);
+
+// The factor at which the window fills the room `screen` leaves it (its
+// available area less the window's frame), as `orvanel --fit` shows it.
+double fitFactor(const QScreen& screen);
 
 // Names the program to the desktop: its name (on X11 the window class, which
 // the menu entry's StartupWMClass names), its version, and its desktop file
