@@ -113,13 +113,26 @@ QWidget* DesktopWindow::createWidget(ControlId id) {
         widget->setAccessibleName(qString(d.accessibleName));
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        // A user's click, by mouse, keyboard or assistive technology; the
-        // program's own changes come from the model.
-        connect(button, &QAbstractButton::clicked, this, [this, id] {
+        const auto userClick = [this, id] {
             session_.click(id);
             showState(id); // the widget shows the model's value, whatever it did itself
             sync();
-        });
+        };
+        if (d.kind == ControlKind::Button) {
+            connect(button, &QAbstractButton::clicked, this, userClick);
+        } else {
+            // A box or option button changed by the user, by mouse, keyboard
+            // or assistive technology (whose "toggle" changes it without a
+            // click). The program's own changes come from the model and match
+            // it already; a user cannot clear an option button, only select
+            // another, which clears this one in the model too.
+            connect(button, &QAbstractButton::toggled, this, [this, id, userClick](bool checked) {
+                const bool option = Form1::design(id).kind == ControlKind::OptionButton;
+                if (checked != model().control(id).checked && (checked || !option)) {
+                    userClick();
+                }
+            });
+        }
     }
     return widget;
 }
