@@ -406,7 +406,7 @@ void BoardFrame::paintEvent(QPaintEvent*) {
         painter.drawLine(inset, h - 1 - inset, w - 1 - inset, h - 1 - inset);
         painter.drawLine(w - 1 - inset, inset, w - 1 - inset, h - 1 - inset);
     };
-    if (session_.crosshairShown() && hasFocus()) {
+    if (session_.crosshairShown()) {
         // The keyboard's focus: a ring two pixels wide in place of the border.
         ring(0, kFocusColor, kFocusColor);
         ring(1, kFocusColor, kFocusColor);

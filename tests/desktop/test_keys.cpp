@@ -19,6 +19,7 @@ private slots:
     void keyboardDragEqualsMouseDrag();
     void ctrlZTakesARightClickBack();
     void ctrlSSavesTheWindow();
+    void keyboardFocusIsRingedOnEveryPart();
 };
 
 namespace {
@@ -99,6 +100,30 @@ void KeysTest::ctrlSSavesTheWindow() {
     // The board's green where the board is, the window's light green beside it.
     QCOMPARE(saved.pixelColor(20, 600), QColor(0, 128, 0));
     QCOMPARE(saved.pixelColor(870, 600), QColor(192, 255, 192));
+}
+
+// A focus ring in the focus colour on the board, a button and a box, once
+// the keyboard has brought the focus there.
+void KeysTest::keyboardFocusIsRingedOnEveryPart() {
+    DesktopWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto ringed = [&](QWidget* part) {
+        part->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        const QImage shown = w.grab().toImage();
+        const QRect box(part->mapTo(&w, QPoint(0, 0)), part->size());
+        int count = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                count += shown.pixelColor(x, y) == kFocusColor;
+            }
+        }
+        return count;
+    };
+    QVERIFY(ringed(w.gamen()) >= 2 * (806 + 630));
+    QVERIFY(ringed(w.widget(controls::Command1)) > 100);
+    QVERIFY(ringed(w.widget(controls::Check2)) > 40);
 }
 
 QTEST_MAIN(KeysTest)
