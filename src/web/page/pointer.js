@@ -35,8 +35,8 @@ export class BoardPointer {
 
     // Board position of an event, in real board pixels.
     at(e) {
-        return [(e.clientX - this.rect.left) * this.canvas.width / this.rect.width,
-            (e.clientY - this.rect.top) * this.canvas.height / this.rect.height];
+        return [(e.clientX - this.rect.left) * this.win.boardWidth() / this.rect.width,
+            (e.clientY - this.rect.top) * this.win.boardHeight() / this.rect.height];
     }
 
     press(button, held, x, y) {
