@@ -67,8 +67,8 @@ function replaceOnce(html, what, by) {
 }
 
 let page = read(path.join(pageDir, 'index.html'));
-// Installing and the offline worker need a web server: the single page has neither.
-page = page.replace(/<link rel="manifest"[^>]*>\n/, '').replace(/<link rel="apple-touch-icon"[^>]*>\n/, '');
+// Installing needs a web server: the single page is not offered for it.
+page = page.replace(/<link rel="apple-touch-icon"[^>]*>\n/, '');
 // It is the page the notice of index.html names.
 page = page.replace(/<!-- Shown only[^]*?<div id="from-disk">[^]*?<\/div>\n/, '');
 const icon = fs.readFileSync(out('orvanel.svg')).toString('base64');

@@ -73,6 +73,9 @@ function serve(dir) {
 function exposeWindows() {
     const pageTest = { windows: [], Window: null };
     pageTest.dragSteps = () => pageTest.windows[pageTest.windows.length - 1].dragSteps();
+    // The board as the running window's core composes it, whatever size
+    // the canvas shows it at.
+    pageTest.boardPixels = () => pageTest.windows[pageTest.windows.length - 1].pixels().slice();
     window.pageTest = pageTest;
     let factory = null;
     Object.defineProperty(window, 'createOrvanel', {

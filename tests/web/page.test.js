@@ -6,7 +6,9 @@
 // native core shows.
 //
 //   node page.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE
-// ORVANEL_WEB_SCREENSHOT=out.png saves the page at 917 x 687 as it starts.
+// ORVANEL_WEB_SCREENSHOT=out.png saves the page at 917 x 687 as it starts;
+// ORVANEL_WEB_SCREENSHOTS=DIR saves it on a whiteboard, a Chromebook and an
+// upright iPad (web-whiteboard.png, web-chromebook.png, web-ipad.png).
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -331,39 +333,129 @@ describe('index.html from the local server at 917 x 687', () => {
     });
 });
 
-describe('on a large screen', () => {
-    test('the window is scaled by the largest factor that fits, from twice its size', async () => {
-        const cases = [
-            { viewport: { width: 1834, height: 1374 }, query: '', scale: 2 },
-            { viewport: { width: 1833, height: 1374 }, query: '', scale: 1 },
-            { viewport: { width: 2500, height: 1500 }, query: '', scale: 1500 / 687 },
-            { viewport: { width: 1834, height: 1374 }, query: '?scale=1', scale: 1 },
-        ];
-        for (const c of cases) {
-            const page = await open(`${server.url}index.html${c.query}`, c.viewport);
-            const r = await page.evaluate(() => ({
-                box: document.getElementById('gamen').getBoundingClientRect().toJSON(),
-                rendering: getComputedStyle(document.getElementById('gamen')).imageRendering,
-            }));
-            const near = (a, b) => Math.abs(a - b) < 0.01;
-            assert.ok(near(r.box.left, BOARD.left * c.scale) && near(r.box.top, BOARD.top * c.scale) &&
-                near(r.box.width, BOARD.width * c.scale) && near(r.box.height, BOARD.height * c.scale),
-            `${JSON.stringify(c)}: ${JSON.stringify(r.box)}`);
-            assert.equal(r.rendering, 'pixelated');
+// The pixels of `clip` (CSS pixels of the page) in a screenshot, as
+// {width, height, data}, one device pixel each.
+async function screenshotPixels(page, clip) {
+    const png = await page.screenshot({ clip, encoding: 'base64' });
+    return page.evaluate(async (source) => {
+        const image = new Image();
+        image.src = `data:image/png;base64,${source}`;
+        await image.decode();
+        const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+        c.drawImage(image, 0, 0);
+        const d = c.getImageData(0, 0, image.width, image.height);
+        return { width: d.width, height: d.height, data: [...d.data] };
+    }, png);
+}
+
+const boardRect = (page) => page.$eval('#gamen', (c) => c.getBoundingClientRect().toJSON());
+
+describe('fitted to the screen', () => {
+    // Whiteboard, Chromebook with its toolbars, a small laptop, upright
+    // iPad, a 4K screen; each at one and two device pixels per CSS pixel.
+    const screens = [
+        { name: 'whiteboard', width: 1920, height: 1080 },
+        { name: 'chromebook', width: 1366, height: 625 },
+        { name: 'laptop', width: 1024, height: 704 },
+        { name: 'ipad', width: 768, height: 1024 },
+        { name: '4k', width: 3840, height: 2160 },
+    ];
+    test('the whole window lies in the viewport and fills it one way', async () => {
+        for (const screen of screens) {
+            for (const deviceScaleFactor of [1, 2]) {
+                const viewport = { width: screen.width, height: screen.height, deviceScaleFactor };
+                const page = await open(server.url, viewport);
+                const r = await page.$eval('#Form1', (e) => e.getBoundingClientRect().toJSON());
+                const at = `${screen.name} x${deviceScaleFactor}: ${JSON.stringify(r)}`;
+                assert.ok(r.left >= 0 && r.top >= 0 && r.right <= screen.width && r.bottom <= screen.height, at);
+                assert.ok(Math.max(r.width / screen.width, r.height / screen.height) >= 0.95, at);
+                assert.ok(Math.abs(r.width / r.height - WINDOW.width / WINDOW.height) < 0.001, at);
+                const dir = process.env.ORVANEL_WEB_SCREENSHOTS;
+                if (dir && deviceScaleFactor === 1 && ['whiteboard', 'chromebook', 'ipad'].includes(screen.name)) {
+                    await page.screenshot({ path: path.join(dir, `web-${screen.name}.png`) });
+                }
+                await close(page);
+            }
+        }
+    });
+
+    test('turning the screen fits the window again', async () => {
+        const page = await open(server.url, { width: 1024, height: 768 });
+        await page.setViewport({ width: 768, height: 1024 });
+        await frames(page);
+        const r = await page.$eval('#Form1', (e) => e.getBoundingClientRect().toJSON());
+        assert.ok(r.right <= 768 && r.width >= 0.95 * 768, JSON.stringify(r));
+        await close(page);
+    });
+
+    test('the grid\'s lines all come out one width at any factor', async () => {
+        for (const scale of [1.57, 0.8]) {
+            const page = await open(`${server.url}index.html?scale=${scale}`, { width: 1500, height: 1100 });
+            await page.click('#Command4');
+            await frames(page);
+            const board = await boardRect(page);
+            // A row between the first two horizontal grid lines, across the board.
+            const row = await screenshotPixels(page, { x: board.left, y: board.top + 12 * scale, width: board.width, height: 1 });
+            const runs = [];
+            for (let x = 0, run = 0; x <= row.width; ++x) {
+                const grid = x < row.width && row.data[4 * x + 1] < 64; // black, not the board's green
+                if (grid) {
+                    run += 1;
+                } else if (run) {
+                    runs.push(run);
+                    run = 0;
+                }
+            }
+            assert.equal(runs.length, 33, `scale ${scale}: ${runs}`);
+            assert.equal(new Set(runs).size, 1, `scale ${scale}: widths ${runs}`);
             await close(page);
         }
     });
 
-    test('at twice the size, pointer positions map back to board pixels', async () => {
-        const page = await open(server.url, { width: 1834, height: 1374 });
-        const origin = { left: BOARD.left * 2, top: BOARD.top * 2 };
-        compareChecks(await player.play(page, { until: 'drags', scale: 2, origin }));
+    test('a thin memo line stays unbroken when the board is shrunk', async () => {
+        const scale = 0.6;
+        const page = await open(`${server.url}index.html?scale=${scale}`);
+        await page.click('#Command3'); // the memo, thin red
+        const board = await boardRect(page);
+        const y = 300.5;
+        await page.mouse.move(board.left + 100 * scale, board.top + y * scale);
+        await page.mouse.down();
+        await page.mouse.move(board.left + 400 * scale, board.top + y * scale, { steps: 10 });
+        await page.mouse.up();
+        await frames(page);
+        const strip = await screenshotPixels(page,
+            { x: board.left + 120 * scale, y: board.top + (y - 3) * scale, width: 260 * scale, height: 6 * scale });
+        for (let x = 0; x < strip.width; ++x) {
+            let red = false;
+            for (let v = 0; v < strip.height; ++v) {
+                const i = 4 * (v * strip.width + x);
+                red ||= strip.data[i] > 200 && strip.data[i + 1] < 64;
+            }
+            assert.ok(red, `the line is broken at device column ${x}`);
+        }
         await close(page);
+    });
+
+    test('pointer positions map back to board pixels at any factor', async () => {
+        for (const scale of [2, 1.57]) {
+            const page = await open(`${server.url}index.html?scale=${scale}`, { width: 1834, height: 1374 });
+            const board = await boardRect(page);
+            compareChecks(await player.play(page, { until: 'drags', scale, origin: board }));
+            await close(page);
+        }
     });
 });
 
-describe('orvanel.html opened from disk', () => {
-    test('works with no network at all and shows what the native core shows', async () => {
+describe('opened from disk', () => {
+    test('index.html shows the window', async () => {
+        const page = await open(`file://${path.resolve(webDir, 'index.html')}`);
+        const start = native.checks.find((c) => c.name === 'start');
+        assert.deepEqual(await player.record(page, 'start'), start);
+        await close(page);
+    });
+
+
+    test('orvanel.html works with no network at all and shows what the native core shows', async () => {
         const requests = [];
         const page = await open(`file://${path.resolve(webDir, 'orvanel.html')}`, WINDOW, async (p) => {
             await p.setRequestInterception(true);

@@ -28,6 +28,8 @@ export class Board {
         this.canvas.setAttribute('role', 'img');
         this.canvas.setAttribute('aria-label', design.boardName);
         this.canvas.setAttribute('aria-description', design.boardDescription);
+        this.canvas.style.width = win.boardWidth() + 'px';
+        this.canvas.style.height = win.boardHeight() + 'px';
         area.append(this.canvas);
 
         this.letters = Array.from({ length: win.letterCount() }, (_, i) => {

@@ -4,11 +4,12 @@
 // lets the folder work offline. The page decides nothing itself: it shows
 // what the model reports and hands it the user's input.
 //
-// `?embed=1`, for a frame in a course page: the window fits the frame, no
-// offline worker, and "終了" never tries to close anything.
+// `?embed=1`, for a frame in a course page: the window fits the frame, the
+// page offers no install and no offline worker, and "終了" never tries to
+// close anything.
 import { loadFaces } from './fonts.js';
 import { loadModule, showFromDisk } from './load.js';
-import { registerOfflineWorker } from './offline.js';
+import { offerInstall } from './offline.js';
 import { applyScale, watchScreen } from './scale.js';
 import { Session } from './session.js';
 import { addTouchTargets } from './touch.js';
@@ -56,5 +57,5 @@ loadModule().then(async (core) => {
 }, showFromDisk);
 
 if (!embedded) {
-    registerOfflineWorker();
+    offerInstall();
 }

@@ -42,12 +42,11 @@ export class Painter {
 
     // Shows the board at `s` device pixels per board pixel.
     resize(s) {
+        // Whole device pixels, a hair more or less than the board: shown on
+        // the board's box from a whole device pixel, each still lands on
+        // its own device pixel.
         const width = Math.round(this.board.width * s);
         const height = Math.round(this.board.height * s);
-        // The canvas spans whole device pixels, a hair more or less than
-        // the board, which its area clips.
-        this.canvas.style.width = width / s + 'px';
-        this.canvas.style.height = height / s + 'px';
         if (width !== this.canvas.width || height !== this.canvas.height) {
             this.canvas.width = width;
             this.canvas.height = height;
