@@ -379,6 +379,65 @@ describe('fitted to the screen', () => {
         }
     });
 
+    test('no line shows along the window\'s edges', async () => {
+        const cases = [
+            { viewport: { width: 3840, height: 2160, deviceScaleFactor: 1 }, query: '' },
+            { viewport: { width: 3840, height: 2160, deviceScaleFactor: 2 }, query: '' },
+            { viewport: { width: 1920, height: 1080, deviceScaleFactor: 1 }, query: '' },
+            { viewport: { width: 1500, height: 1100, deviceScaleFactor: 1 }, query: '?scale=1.57' },
+        ];
+        for (const c of cases) {
+            const page = await open(`${server.url}index.html${c.query}`, c.viewport);
+            const r = await page.$eval('#Form1', (e) => e.getBoundingClientRect().toJSON());
+            // Nothing of the design lies in the outermost two pixels at the
+            // right and the bottom: they show the window's colour.
+            const f = r.width / WINDOW.width;
+            for (const clip of [{ x: r.right - 2 * f, y: r.top, width: 2 * f, height: r.height },
+                { x: r.left, y: r.bottom - 2 * f, width: r.width, height: 2 * f }]) {
+                const strip = await screenshotPixels(page, clip);
+                const colours = new Set();
+                for (let i = 0; i < strip.data.length; i += 4) {
+                    colours.add(strip.data.slice(i, i + 3).join());
+                }
+                assert.deepEqual([...colours], ['192,255,192'], `${JSON.stringify(c)} ${JSON.stringify(clip)}`);
+            }
+            await close(page);
+        }
+    });
+
+    test('a small control takes a tap in the free space around it, never in a neighbour\'s', async () => {
+        const page = await open(server.url);
+        const { targets, others } = await page.evaluate(() => {
+            const box = (e) => e.getBoundingClientRect().toJSON();
+            const targets = [...document.querySelectorAll('label.touch')].map((t) => ({
+                id: t.htmlFor, box: box(t), own: box(document.getElementById(t.htmlFor).parentElement),
+            }));
+            const others = [...document.querySelectorAll('#Form1 > :not(.touch)')].map((e) => ({
+                id: e.querySelector('input')?.id || e.id || e.className, box: box(e),
+            }));
+            return { targets, others };
+        });
+        assert.equal(targets.length, design.controls.filter((d) => d.kind === 'option' || d.kind === 'checkbox').length);
+        const cut = (a, b) => ({ left: Math.max(a.left, b.left), top: Math.max(a.top, b.top),
+            right: Math.min(a.right, b.right), bottom: Math.min(a.bottom, b.bottom) });
+        const empty = (r) => r.left >= r.right || r.top >= r.bottom;
+        const within = (r, b) => r.left >= b.left && r.top >= b.top && r.right <= b.right && r.bottom <= b.bottom;
+        for (const t of targets) {
+            assert.ok(t.box.width > t.own.width || t.box.height > t.own.height, `${t.id} grows`);
+            for (const o of [...others, ...targets]) {
+                const common = cut(t.box, o.box);
+                if (o.id !== t.id && !empty(common)) {
+                    assert.ok(within(common, t.own), `${t.id}'s target reaches into ${o.id}'s box`);
+                }
+            }
+        }
+        const check2 = targets.find((t) => t.id === 'Check2');
+        await page.touchscreen.tap(check2.box.left + 2, check2.own.top + check2.own.height / 2);
+        assert.ok(await page.$eval('#Check2', (e) => e.checked), 'a tap beside angle ticks it');
+        assert.ok((await player.shown(page)).readoutShown, 'and shows the read-out');
+        await close(page);
+    });
+
     test('turning the screen fits the window again', async () => {
         const page = await open(server.url, { width: 1024, height: 768 });
         await page.setViewport({ width: 768, height: 1024 });

@@ -43,16 +43,39 @@ function room(box, side, others, limit, shared) {
     return free;
 }
 
-// The target boxes of `choices` (design boxes), in the window of `size`,
+// Where design boxes overlap (a row of option buttons whose boxes are wider
+// than their spacing, two rows a pixel into each other), each keeps the part
+// up to where the next one starts, cut across the overlap's narrower side.
+function ownParts(boxes) {
+    return boxes.map((b) => {
+        const own = { ...b };
+        for (const o of boxes) {
+            const wide = Math.min(b.left + b.width, o.left + o.width) - Math.max(b.left, o.left);
+            const high = Math.min(b.top + b.height, o.top + o.height) - Math.max(b.top, o.top);
+            if (o === b || wide <= 0 || high <= 0) {
+                continue;
+            }
+            if (wide <= high && o.left > b.left) {
+                own.width = Math.min(own.width, o.left - b.left);
+            } else if (high < wide && o.top > b.top) {
+                own.height = Math.min(own.height, o.top - b.top);
+            }
+        }
+        return own;
+    });
+}
+
+// The target boxes of `boxes` (design boxes), in the window of `size`,
 // given every other box on it.
-export function touchBoxes(choices, obstacles, size) {
+export function touchBoxes(boxes, obstacles, size) {
+    const own = ownParts(boxes);
     const done = [];
-    const pending = new Set(choices);
+    const pending = new Set(boxes);
     const shared = (o) => pending.has(o);
-    return choices.map((box) => {
+    return boxes.map((box, i) => {
         pending.delete(box);
-        const others = [...obstacles, ...choices.filter((c) => c !== box), ...done];
-        const t = { ...box };
+        const others = [...obstacles, ...boxes.filter((c) => c !== box), ...done];
+        const t = { ...own[i] };
         const left = room(t, 'left', others, Math.min(REACH, t.left), shared);
         const right = room(t, 'right', others, Math.min(REACH, size.width - t.left - t.width), shared);
         t.left -= left;
