@@ -85,6 +85,11 @@ std::string cssColor(std::optional<Rgb> color) {
     return text;
 }
 
+// A colour as the number 0xRRGGBB.
+int rgbNumber(Rgb color) {
+    return redOf(color) << 16 | greenOf(color) << 8 | blueOf(color);
+}
+
 const char* faceName(Face face) {
     switch (face) {
     case Face::Gothic:
@@ -229,17 +234,12 @@ public:
         lines_.clear();
         w_.layer().forEachLineInPaintOrder([&](const LineObject& l) {
             lines_.insert(lines_.end(), {l.p1.x, l.p1.y, l.p2.x, l.p2.y, double(l.width),
-                                         double(redOf(l.color) << 16 | greenOf(l.color) << 8 |
-                                                blueOf(l.color)),
-                                         l.visible ? 1.0 : 0.0});
+                                         double(rgbNumber(l.color)), l.visible ? 1.0 : 0.0});
         });
         return val(emscripten::typed_memory_view(lines_.size(), lines_.data()));
     }
     const CursorCircle& cursorCircle() const { return w_.layer().cursorCircle(); }
-    int circleColor() const {
-        const Rgb c = w_.layer().cursorCircle().color;
-        return redOf(c) << 16 | greenOf(c) << 8 | blueOf(c);
-    }
+    int circleColor() const { return rgbNumber(w_.layer().cursorCircle().color); }
 
 private:
     PageMeasurer measurer_;

@@ -55,6 +55,18 @@ function look(page) {
     }), design.controls.map((d) => d.objectName));
 }
 
+// Once its worker is ready: the page comes from the worker, and still
+// starts as designed with `server` gone.
+async function opensOffline(page, server) {
+    await page.reload();
+    await ready(page);
+    assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'the worker serves the page');
+    await server.close();
+    await page.reload();
+    await ready(page);
+    assert.deepEqual(await player.record(page, 'start'), native.checks.find((c) => c.name === 'start'));
+}
+
 // The read-out's labels: shown only while Check2 is ticked.
 const isReadout = (d) => /^Label[356]$/.test(d.name);
 
@@ -304,6 +316,22 @@ describe('index.html from the local server at 917 x 687', () => {
         await close(page);
     });
 
+    test('in a course page\'s frame (?embed=1) 終了 shows the ended line at once, and nothing is installed', async () => {
+        const page = await open(`${server.url}index.html?embed=1`, WINDOW, (p) => p.evaluateOnNewDocument(() => {
+            window.registered = 0;
+            navigator.serviceWorker.register = async () => { window.registered += 1; };
+            window.close = () => { throw new Error('window.close() in a frame'); };
+        }));
+        await page.click('#Command2');
+        const shown = await page.evaluate(async () => ({
+            ended: document.getElementById('ended').checkVisibility(),
+            registered: window.registered,
+            manifest: document.querySelector('link[rel="manifest"]') !== null,
+        }));
+        assert.deepEqual(shown, { ended: true, registered: 0, manifest: false });
+        await close(page);
+    });
+
     test('installs a manifest and a worker, and opens with the server gone', async () => {
         const page = await open(server.url);
         const manifest = await page.evaluate(async () => {
@@ -320,16 +348,19 @@ describe('index.html from the local server at 917 x 687', () => {
             assert.ok(manifest.icons.some((i) => i.sizes === size), `an icon of ${size}`);
         }
         assert.equal(manifest.display, 'standalone');
-        await page.reload();
-        await ready(page);
-        assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'the worker serves the page');
-        await server.close();
-        await page.reload();
-        await ready(page);
-        const start = native.checks.find((c) => c.name === 'start');
-        assert.deepEqual(await player.record(page, 'start'), start);
+        await opensOffline(page, server);
         await close(page);
         server = await harness.serve(webDir);
+    });
+
+    test('a server that refuses the folder\'s address and the manifest: the rest is kept for offline use', async () => {
+        const picky = await harness.serve(webDir, (asked) => asked.endsWith('/') || asked.endsWith('.webmanifest'));
+        const page = await open(`${picky.url}index.html`);
+        await page.evaluate(() => navigator.serviceWorker.ready);
+        await opensOffline(page, picky);
+        // The manifest the server refused is reported by the browser itself.
+        page.errors = page.errors.filter((e) => !/manifest|Failed to load resource/.test(e));
+        await close(page);
     });
 });
 
