@@ -85,6 +85,11 @@ std::string cssColor(std::optional<Rgb> color) {
     return text;
 }
 
+// A colour as the number 0xRRGGBB.
+int rgbNumber(Rgb color) {
+    return redOf(color) << 16 | greenOf(color) << 8 | blueOf(color);
+}
+
 const char* faceName(Face face) {
     switch (face) {
     case Face::Gothic:
@@ -215,12 +220,34 @@ public:
 
     long dragSteps() const { return w_.dragSteps(); }
 
+    // For a screen that shows the board at another size: the board's own
+    // raster without the light objects (a view like pixels()), and the light
+    // objects to draw above it at the screen's resolution.
+    val surfacePixels() const {
+        const PixelBuffer& p = w_.surface().pixels();
+        return val(emscripten::typed_memory_view(p.byteCount(),
+                                                 reinterpret_cast<const unsigned char*>(p.data())));
+    }
+    // The lines in paint order, seven numbers each: x1, y1, x2, y2, width,
+    // colour as 0xRRGGBB, 1 if shown.
+    val lines() {
+        lines_.clear();
+        w_.layer().forEachLineInPaintOrder([&](const LineObject& l) {
+            lines_.insert(lines_.end(), {l.p1.x, l.p1.y, l.p2.x, l.p2.y, double(l.width),
+                                         double(rgbNumber(l.color)), l.visible ? 1.0 : 0.0});
+        });
+        return val(emscripten::typed_memory_view(lines_.size(), lines_.data()));
+    }
+    const CursorCircle& cursorCircle() const { return w_.layer().cursorCircle(); }
+    int circleColor() const { return rgbNumber(w_.layer().cursorCircle().color); }
+
 private:
     PageMeasurer measurer_;
     Form1 w_;
     BoardScreen screen_;
     std::vector<std::int32_t> changed_;
     std::vector<std::int32_t> repainted_;
+    std::vector<double> lines_;
 };
 
 } // namespace
@@ -305,5 +332,15 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("boardWidth", &WebWindow::boardWidth)
         .function("boardHeight", &WebWindow::boardHeight)
         .function("updatePicture", &WebWindow::updatePicture)
-        .function("dragSteps", &WebWindow::dragSteps);
+        .function("dragSteps", &WebWindow::dragSteps)
+        .function("surfacePixels", &WebWindow::surfacePixels)
+        .function("lines", &WebWindow::lines)
+        .function("cursorCircle", &WebWindow::cursorCircle)
+        .function("circleColor", &WebWindow::circleColor);
+    value_object<CursorCircle>("CursorCircle")
+        .field("left", &CursorCircle::left)
+        .field("top", &CursorCircle::top)
+        .field("width", &CursorCircle::width)
+        .field("height", &CursorCircle::height)
+        .field("visible", &CursorCircle::visible);
 }

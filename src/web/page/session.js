@@ -26,7 +26,8 @@ export class Session {
         // The elements stand in the tab order: the board is the first stop.
         root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)));
 
-        this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal);
+        this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal,
+            design.boardBackground);
         this.painter.paintAll();
         this.pointer = new BoardPointer(this.board.canvas, win, () => this.afterInput(), signal);
         for (const c of this.controls) {
