@@ -3,6 +3,7 @@
 
 #include "desktop/board_accessible.h"
 #include "desktop/toolkit.h"
+#include "raster/shrink.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -225,7 +226,12 @@ void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
                          pixels.height(), pixels.width() * qsizetype(sizeof(Rgb)),
                          QImage::Format_RGB32);
     const QRect covered = area.toAlignedRect() & surface.rect();
-    painter.drawImage(covered, surface, covered);
+    const QTransform t = painter.deviceTransform();
+    if (t.type() <= QTransform::TxScale && (t.m11() < 1 || t.m22() < 1)) {
+        paintShrunk(painter, covered);
+    } else {
+        painter.drawImage(covered, surface, covered);
+    }
     const QRectF board(surface.rect());
     model().layer().forEachLineInPaintOrder(
         [&](const LineObject& line) { paintLine(painter, line, area, board); });
@@ -237,6 +243,22 @@ void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QRectF(circle.centre().x - d / 2, circle.centre().y - d / 2, d, d));
     }
+}
+
+// Below one device pixel per board pixel: the surface shrunk by the core's
+// rule that keeps thin strokes, drawn pixel for pixel on the device.
+void BoardCanvas::paintShrunk(QPainter& painter, const QRect& area) const {
+    const QTransform t = painter.deviceTransform();
+    const QRect device = t.mapRect(QRectF(area)).toAlignedRect();
+    QImage shrunk(device.size(), QImage::Format_RGB32);
+    const PixelView view{reinterpret_cast<Rgb*>(shrunk.bits()), shrunk.width(), shrunk.height(),
+                         shrunk.bytesPerLine() / qsizetype(sizeof(Rgb))};
+    shrinkInto(view, device.x() - int(t.dx()), device.y() - int(t.dy()), model().surface().pixels(),
+               t.m11(), t.m22(), model().surface().background());
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(device.topLeft(), shrunk);
+    painter.restore();
 }
 
 // The keyboard pointer's crosshair as the session composes it, a white cross

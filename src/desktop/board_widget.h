@@ -66,6 +66,7 @@ private:
     // Draws the surface and the light objects through the painter, for
     // screens with more than one device pixel per board pixel.
     void paintScaled(QPainter& painter, const QRectF& area) const;
+    void paintShrunk(QPainter& painter, const QRect& area) const;
     void paintLetters(QPainter& painter, const QRectF& area) const;
     void paintCrosshair(QPainter& painter, const QRectF& area) const;
     void copyLetters(PixelView target, const QRect& area) const;

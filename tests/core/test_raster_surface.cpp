@@ -5,6 +5,7 @@
 #include "reference/plain_raster.h"
 
 #include "raster/color.h"
+#include "raster/shrink.h"
 
 #include <gtest/gtest.h>
 
@@ -312,4 +313,34 @@ TEST(RasterSurface, ChangedRectsCoverChangedPixels) {
     EXPECT_TRUE(std::none_of(changed.begin(), changed.end(),
                              [&](const Rect& r) { return r.intersects(untouched); }));
     EXPECT_TRUE(takeChanged(surface).empty());
+}
+
+// Shrunk at any factor from one half up, a one-pixel stroke in any direction
+// keeps a pixel in every device column and row it crosses; where nothing is
+// drawn, the board stays its own green.
+TEST(Shrink, KeepsThinStrokes) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> x(0, 801), y(0, 625), k(0.5, 0.99);
+    for (int round = 0; round < 40; ++round) {
+        RasterSurface surface;
+        const PointF a{x(rng), y(rng)};
+        const PointF b{x(rng), y(rng)};
+        surface.drawSegment(a, b, paletteColor(kPaletteRed));
+        const double f = k(rng);
+        PixelBuffer shown(Size{int(802 * f), int(626 * f)}, 0);
+        shrinkInto(shown.view(), 0, 0, surface.pixels(), f, f, kBoardGreen);
+        const Rect span = RectF::spanning(a * f, b * f).alignedRect().intersected(shown.rect());
+        const bool alongX = span.width >= span.height;
+        // The columns (or rows) strictly inside the stroke's ends.
+        for (int d = (alongX ? span.left : span.top) + 1;
+             d < (alongX ? span.right() : span.bottom()); ++d) {
+            int found = 0;
+            for (int e = 0; e < (alongX ? shown.height() : shown.width()); ++e) {
+                found +=
+                    (alongX ? shown.pixel(d, e) : shown.pixel(e, d)) == paletteColor(kPaletteRed);
+            }
+            ASSERT_GT(found, 0) << "round " << round << " at factor " << f << ", " << d;
+        }
+        EXPECT_EQ(shown.pixel(0, 0) == kBoardGreen, surface.pixel(0, 0) == kBoardGreen);
+    }
 }
