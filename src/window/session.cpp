@@ -2,6 +2,7 @@
 #include "window/session.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orvanel {
 
@@ -20,6 +21,25 @@ void put(PixelView target, const Rect& area, int x, int y, Rgb color) {
 }
 
 } // namespace
+
+std::optional<Key> keyNamed(std::string_view name) {
+    static constexpr std::pair<std::string_view, Key> kNames[] = {
+        {"Left", Key::Left},   {"Right", Key::Right},
+        {"Up", Key::Up},       {"Down", Key::Down},
+        {"Space", Key::Space}, {"Escape", Key::Escape},
+        {"A", Key::A},         {"D", Key::D},
+        {"F10", Key::F10},     {"ContextMenu", Key::ContextMenu},
+        {"Z", Key::Z},         {"Y", Key::Y},
+        {"S", Key::S},         {"C", Key::C},
+        {"P", Key::P},
+    };
+    for (const auto& [n, key] : kNames) {
+        if (n == name) {
+            return key;
+        }
+    }
+    return std::nullopt;
+}
 
 Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
     : window_(measurer, std::move(trace)),
@@ -224,15 +244,17 @@ std::string Session::readoutSentence() const {
     }
     std::string sentence;
     for (int i = 0; i < kVertexCount; ++i) {
-        std::string value = window_.control(Label5[i]).caption;
-        value.erase(0, value.find_first_not_of(' '));
-        if (i > 0) {
-            sentence += "、";
-        }
-        sentence +=
-            window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
+        sentence += (i > 0 ? "、" : "") + readoutLine(i);
     }
     return sentence;
+}
+
+std::string Session::readoutLine(int i) const {
+    const auto at = std::size_t(i);
+    std::string value = window_.control(Label5.at(at)).caption;
+    value.erase(0, value.find_first_not_of(' '));
+    return window_.control(Label3.at(at)).caption + " " + value +
+           window_.control(Label6.at(at)).caption;
 }
 
 std::string Session::takeAnnouncement() {
