@@ -31,6 +31,19 @@ function build(d) {
     }
 }
 
+// The option buttons' groups as a screen reader presents them: elements
+// without a box of their own, each owning its members, so that the rows
+// stay laid out as designed.
+export function optionGroups(design) {
+    return design.groups.map((g) => {
+        const group = element('div', { className: 'unseen' });
+        group.setAttribute('role', 'radiogroup');
+        group.setAttribute('aria-label', g.name);
+        group.setAttribute('aria-owns', g.members.map((id) => design.controls[id].objectName).join(' '));
+        return group;
+    });
+}
+
 export class Control {
     // `onClick(control)` runs on a user's click, until `signal` aborts.
     constructor(d, onClick, signal) {
