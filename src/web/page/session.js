@@ -3,7 +3,7 @@
 // the design, its changes shown after each click, pointer event or key, and
 // its end. Everything a session listens to goes away with it.
 import { Board } from './board.js';
-import { Control, optionGroups } from './controls.js';
+import { addOptionGroups, Control } from './controls.js';
 import { measure } from './fonts.js';
 import { Keys } from './keys.js';
 import { copyPicture, printPicture, savePicture } from './output.js';
@@ -28,8 +28,8 @@ export class Session {
         this.board = new Board(design, win);
         this.controls = design.controls.map((d) => new Control(d, (c) => this.click(c), signal));
         // The elements stand in the tab order: the board is the first stop.
-        root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)),
-            ...optionGroups(design));
+        root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)));
+        addOptionGroups(design, this.controls);
 
         this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal);
         this.painter.paintAll();
