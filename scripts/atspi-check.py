@@ -6,9 +6,10 @@ Run by scripts/atspi-check.sh, which starts the program on a virtual display
 with a D-Bus session and the accessibility bus. Prints the window's tree
 (roles, names, descriptions, texts, states, the letters' places), presses
 方眼 (grid) and ticks "angle" through their actions, then drags A with
-xdotool and prints the name changes of the angle read-out and the moves of
-the letters that the program announces. Exits non-zero when something a
-screen reader needs is missing.
+xdotool and D from the keyboard (D, Space, Shift+Right six times, Space),
+and prints what the program tells a screen reader meanwhile: the changes of
+the read-out's names and of the board's description, and the moves of the
+letters. Exits non-zero when something a screen reader needs is missing.
 """
 import subprocess
 import sys
@@ -18,6 +19,8 @@ import pyatspi
 from gi.repository import GLib
 
 APP_NAME = "orvanel"
+BOARD = "黒板"
+VERTEX = "頂点 "
 
 
 def find_application(name, seconds=20):
@@ -66,7 +69,7 @@ def describe(node):
         words.append("focusable")
     if not states.contains(pyatspi.STATE_SHOWING):
         words.append("hidden")
-    if node.name.startswith("Vertex "):
+    if node.name.startswith(VERTEX):
         words.append("at {} {} {}x{}".format(*extents_of(node)))
     return " ".join(words)
 
@@ -94,12 +97,12 @@ def main():
         if node is not window:
             print("  " * depth + describe(node))
 
-    board = next((n for n, _ in walk(window) if n.name == "Board"), None)
-    letters = [n for n, _ in walk(window) if n.name.startswith("Vertex ")]
+    board = next((n for n, _ in walk(window) if n.name == BOARD), None)
+    letters = [n for n, _ in walk(window) if n.name.startswith(VERTEX)]
     problems = []
     if board is None or not board.description:
         problems.append("the board has no name or description")
-    if [n.name for n in letters] != ["Vertex A", "Vertex B", "Vertex C", "Vertex D"]:
+    if [n.name for n in letters] != [VERTEX + v for v in "ABCD"]:
         problems.append(f"letters found: {[n.name for n in letters]}")
 
     print()
@@ -108,7 +111,7 @@ def main():
     angle = find(window, "check box", "angle")
     press(angle)
     time.sleep(0.5)
-    readout = [n for n, _ in walk(window) if n.description.startswith("Angle ")]
+    readout = [n for n, _ in walk(window) if n.name.startswith("∠") and n.name.endswith("°")]
     print("after ticking angle: angle", "checked" if angle.getState().contains(pyatspi.STATE_CHECKED) else "unchecked",
           "; read-out", [(n.name, n.getState().contains(pyatspi.STATE_SHOWING)) for n in readout])
 
@@ -123,16 +126,22 @@ def main():
         # The event names the label, not its new text: read the text as the event comes in.
         events.append((event.type, source.name if source else None, source.description if source else None))
 
-    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name",
-                                           "object:bounds-changed")
+    kinds = ("object:property-change:accessible-name", "object:property-change:accessible-description",
+             "object:bounds-changed")
+    pyatspi.Registry.registerEventListener(heard, *kinds)
 
     def drag():
         moves = []
         for step in range(1, 21):
             moves += ["mousemove", str(ax - 3 * step), str(ay + 2 * step), "sleep", "0.03"]
+        # Then D from the keyboard, the board having the focus after the drag.
+        keys = ["sleep", "1", "key", "d", "key", "space"]
+        for _ in range(6):
+            keys += ["sleep", "0.05", "key", "shift+Right"]
+        keys += ["key", "space"]
         # In the background, so that the events are heard while the drag goes on.
         xdotool = subprocess.Popen(["xdotool", "mousemove", str(ax), str(ay), "sleep", "0.2", "mousedown", "1",
-                                    *moves, "mouseup", "1"])
+                                    *moves, "mouseup", "1", *keys])
         GLib.timeout_add(100, stop_after, xdotool)
         return False
 
@@ -146,26 +155,31 @@ def main():
         pyatspi.Registry.stop()
         return False
 
-    GLib.timeout_add(300, drag)
+    GLib.timeout_add(1500, drag)
     pyatspi.Registry.start()
-    pyatspi.Registry.deregisterEventListener(heard, "object:property-change:accessible-name",
-                                             "object:bounds-changed")
+    pyatspi.Registry.deregisterEventListener(heard, *kinds)
 
     print()
     names = [e for e in events if e[0].startswith("object:property-change:accessible-name")]
+    spoken = [e for e in events if e[0].startswith("object:property-change:accessible-description")]
     moves = [e for e in events if e[0].startswith("object:bounds-changed")]
-    print(f"while dragging A: {len(names)} name changes, {len(moves)} bounds changes")
-    for event in names[:6]:
-        print(f"  name change of {event[2]!r} to {event[1]!r}")
+    print(f"while dragging A by mouse and D by keyboard: {len(names)} name changes, "
+          f"{len(spoken)} description changes, {len(moves)} bounds changes")
+    for event in names[:8]:
+        print(f"  name change to {event[1]!r}")
+    for event in spoken:
+        print(f"  the board's description becomes {event[2]!r}")
     for event in moves[:3]:
         print("  bounds change:", event[1])
     if not moves:
         print("  (the toolkit's desktop bridge does not pass letter moves on; a reader asks for")
         print("   a letter's place when it needs it)")
-    print("read-out now", [n.name for n in readout])
-    print("Vertex A was at {} {} {}x{},".format(*letter_a_before), "now at {} {} {}x{}".format(*extents_of(letters[0])))
-    if not names:
-        problems.append("no name change of the read-out was announced during the drag")
+    fresh = find_application(APP_NAME)[0]
+    print("read-out now", [n.name for n, _ in walk(fresh) if n.name.startswith("∠") and n.name.endswith("°")])
+    print("the board's description now", [n.description for n, _ in walk(fresh) if n.name == BOARD])
+    print("頂点 A was at {} {} {}x{},".format(*letter_a_before), "now at {} {} {}x{}".format(*extents_of(letters[0])))
+    if len(spoken) != 2:
+        problems.append(f"the read-out was announced {len(spoken)} times for two drags")
     if extents_of(letters[0]) == letter_a_before:
         problems.append("Vertex A did not move")
 

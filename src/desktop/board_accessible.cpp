@@ -154,6 +154,9 @@ QAccessibleInterface* boardAccessibleFactory(const QString&, QObject* object) {
     if (auto* frame = dynamic_cast<BoardFrame*>(object)) {
         return new QAccessibleWidget(frame, QAccessible::Pane);
     }
+    if (object->property(kOptionGroupProperty).toBool()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+    }
     return nullptr;
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// What assistive technology (a screen reader, a magnifier) finds on the board:
+// What assistive technology (a screen reader, a magnifier) finds on the board
+// and in the option buttons' named groups. On the board:
 // the frame is a panel, the drawing area inside it a canvas. The vertex letters
 // are painted by the drawing area, not widgets, so the canvas has four
-// children that stand for them: each is named after its vertex ("Vertex A"),
+// children that stand for them: each is named after its vertex ("頂点 A"),
 // its text is the letter, and its rectangle is where the letter lies on the
 // screen.
 #pragma once
@@ -10,6 +11,10 @@
 namespace orvanel {
 
 class BoardCanvas;
+
+// The property that marks a widget standing for a named group of option
+// buttons: assistive technology finds it as a grouping.
+inline constexpr char kOptionGroupProperty[] = "orvanelOptionGroup";
 
 // Lets the toolkit build the accessible objects of the board's frame and
 // drawing area. Every drawing area calls it; the first call registers the

@@ -406,6 +406,12 @@ void BoardFrame::paintEvent(QPaintEvent*) {
         painter.drawLine(inset, h - 1 - inset, w - 1 - inset, h - 1 - inset);
         painter.drawLine(w - 1 - inset, inset, w - 1 - inset, h - 1 - inset);
     };
+    if (session_.crosshairShown()) {
+        // The keyboard's focus: a ring two pixels wide in place of the border.
+        ring(0, kFocusColor, kFocusColor);
+        ring(1, kFocusColor, kFocusColor);
+        return;
+    }
     ring(0, QColor(128, 128, 128), QColor(255, 255, 255));
     ring(1, QColor(64, 64, 64), QColor(212, 208, 200));
 }
@@ -436,6 +442,7 @@ void BoardFrame::keyPressEvent(QKeyEvent* event) {
         return;
     }
     afterInput_();
+    update(); // the focus ring shows once a key is used
 }
 
 // The crosshair shows while the keyboard has the board: after Tab, or once a
@@ -446,12 +453,14 @@ void BoardFrame::focusInEvent(QFocusEvent* event) {
         session_.setBoardFocused(true);
         afterInput_();
     }
+    update();
 }
 
 void BoardFrame::focusOutEvent(QFocusEvent* event) {
     QFrame::focusOutEvent(event);
     session_.setBoardFocused(false);
     afterInput_();
+    update();
 }
 
 } // namespace orvanel

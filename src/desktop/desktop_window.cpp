@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/desktop_window.h"
 
+#include "desktop/board_accessible.h"
+
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
@@ -60,6 +62,7 @@ DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
     }
     buildTabOrder();
     addShortcuts();
+    nameReadoutLines();
     sync();
 }
 
@@ -95,9 +98,10 @@ QWidget* DesktopWindow::createWidget(ControlId id) {
         widget = button;
         break;
     }
-    case ControlKind::OptionButton:
-        widget = new QRadioButton(caption, this);
+    case ControlKind::OptionButton: {
+        widget = new QRadioButton(caption, groupOf(id));
         break;
+    }
     case ControlKind::CheckBox:
         widget = new QCheckBox(caption, this);
         break;
@@ -109,15 +113,53 @@ QWidget* DesktopWindow::createWidget(ControlId id) {
         widget->setAccessibleName(qString(d.accessibleName));
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        // A user's click, by mouse, keyboard or assistive technology; the
-        // program's own changes come from the model.
-        connect(button, &QAbstractButton::clicked, this, [this, id] {
+        const auto userClick = [this, id] {
             session_.click(id);
             showState(id); // the widget shows the model's value, whatever it did itself
             sync();
-        });
+        };
+        if (d.kind == ControlKind::Button) {
+            connect(button, &QAbstractButton::clicked, this, userClick);
+        } else {
+            // A box or option button changed by the user, by mouse, keyboard
+            // or assistive technology (whose "toggle" changes it without a
+            // click). The program's own changes come from the model and match
+            // it already; a user cannot clear an option button, only select
+            // another, which clears this one in the model too.
+            connect(button, &QAbstractButton::toggled, this, [this, id, userClick](bool checked) {
+                const bool option = Form1::design(id).kind == ControlKind::OptionButton;
+                if (checked != model().control(id).checked && (checked || !option)) {
+                    userClick();
+                }
+            });
+        }
     }
     return widget;
+}
+
+// A row of option buttons a screen reader presents as one named group: a
+// widget of no look of its own over the row.
+QWidget* DesktopWindow::groupOf(ControlId id) {
+    for (std::size_t g = 0; g < kGroups.size(); ++g) {
+        const auto& members = kGroups[g].members;
+        if (std::find(members.begin(), members.end(), id) == members.end()) {
+            continue;
+        }
+        if (!groups_[g]) {
+            QRect area;
+            for (const ControlId member : members) {
+                const Rect& b = Form1::design(member).box;
+                area |= QRect(b.left, b.top, b.width, b.height);
+            }
+            groups_[g] = new QWidget(this);
+            groups_[g]->setObjectName(QStringLiteral("Group%1").arg(g));
+            groups_[g]->setProperty(kOptionGroupProperty, true);
+            groups_[g]->setAccessibleName(qString(kGroups[g].name));
+            groups_[g]->setGeometry(area);
+        }
+        return groups_[g];
+    }
+    return this;
 }
 
 void DesktopWindow::showState(ControlId id) {
@@ -132,8 +174,14 @@ void DesktopWindow::showState(ControlId id) {
         if (button->text() != caption) {
             button->setText(caption);
         }
-        if (button->isCheckable()) {
+        if (button->isCheckable() && button->isChecked() != s.checked) {
+            // The model keeps the twelve option buttons one group across
+            // their rows: one it clears must clear, also when it is the only
+            // one selected in its row, which a button of a row refuses.
+            const bool exclusive = button->autoExclusive();
+            button->setAutoExclusive(false);
             button->setChecked(s.checked);
+            button->setAutoExclusive(exclusive);
         }
         if (button->font().bold() != s.bold) {
             QFont font = button->font();
@@ -142,7 +190,9 @@ void DesktopWindow::showState(ControlId id) {
         }
     }
     w->setEnabled(s.enabled);
-    w->setGeometry(s.box.left, s.box.top, s.box.width, s.box.height);
+    // Window pixels, also for an option button inside its row's group.
+    const QPoint origin = w->parentWidget() == this ? QPoint() : w->parentWidget()->pos();
+    w->setGeometry(s.box.left - origin.x(), s.box.top - origin.y(), s.box.width, s.box.height);
     w->setVisible(s.visible);
 }
 
@@ -190,13 +240,22 @@ void DesktopWindow::timerEvent(QTimerEvent* event) {
 
 // The read-out, as one sentence, becomes the board's description: a screen
 // reader presents the description of what has the focus when it changes.
+// Each read-out value is named with its whole line ("∠Ａ = 41°"), set only
+// here, so that a drag does not hand a screen reader a change per step.
 void DesktopWindow::announceReadout() {
     announceTimer_.stop();
     const QString sentence = QString::fromStdString(session_.takeAnnouncement());
-    if (sentence.isEmpty()) {
-        return;
+    nameReadoutLines();
+    if (!sentence.isEmpty()) {
+        gamen_->setAccessibleDescription(sentence);
     }
-    gamen_->setAccessibleDescription(sentence);
+}
+
+void DesktopWindow::nameReadoutLines() {
+    for (int i = 0; i < kVertexCount; ++i) {
+        widget(controls::Label5[i])
+            ->setAccessibleName(QString::fromStdString(session_.readoutLine(i)));
+    }
 }
 
 // The keys that work anywhere in the window; the session says what each does.

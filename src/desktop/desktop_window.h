@@ -63,7 +63,9 @@ private:
     void copyPicture();
     void printPicture();
     void announceReadout();
+    void nameReadoutLines();
     QWidget* createWidget(ControlId id);
+    QWidget* groupOf(ControlId id);
     void showState(ControlId id);
     void buildTabOrder();
 
@@ -76,6 +78,7 @@ private:
     QBasicTimer announceTimer_;
     static constexpr int kAnnounceDelayMillis = 500;
     std::array<QWidget*, kControlCount> widgets_{};
+    std::array<QWidget*, kGroups.size()> groups_{};
     std::string shownCaption_; // the window caption last shown
 };
 

@@ -4,12 +4,46 @@
 #include "desktop/toolkit.h"
 
 #include <QApplication>
+#include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Takes the program's one option, --fit, out of the arguments; the toolkit
+// takes its own (-platform, -display, ...) from the rest.
+bool takeFitOption(int& argc, char* argv[]) {
+    char** end = std::remove_if(argv + 1, argv + argc,
+                                [](const char* arg) { return std::strcmp(arg, "--fit") == 0; });
+    const bool fit = end != argv + argc;
+    argc = int(end - argv);
+    argv[argc] = nullptr;
+    return fit;
+}
+
+// Enlarges (or shrinks) the whole window to fill the screen it opens on, as
+// QT_SCALE_FACTOR does: the factor is set before the application starts,
+// from a look at the screen by a short-lived one.
+void fitToScreen(int argc, char* argv[]) {
+    double factor = 1;
+    {
+        QGuiApplication probe(argc, argv);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            factor = orvanel::fitFactor(*screen);
+        }
+    }
+    const double already = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                               ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                               : 1.0;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor * (already > 0 ? already : 1.0), 'g', 4));
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    // The program has no options of its own; the toolkit takes its own
-    // (-platform, -display, ...) from the arguments.
+    const bool fit = takeFitOption(argc, argv);
     if (!orvanel::windowSystemAvailable(argc, argv)) {
         std::fputs("orvanel: no X11 or Wayland display to show the window on; start it from a "
                    "desktop session\n",
@@ -17,6 +51,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     orvanel::nameProgram();
+    if (fit) {
+        fitToScreen(argc, argv);
+    }
     QApplication app(argc, argv);
     // Every pointer move must reach the board: a drag step is taken per move,
     // never per batch of moves. The application constructor switched motion

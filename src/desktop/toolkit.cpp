@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/toolkit.h"
 
+#include "window/design.h"
+#include "window/fit.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <cmath>
 #include <string_view>
@@ -39,6 +45,42 @@ public:
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
         }
+    }
+
+    // The borders of check boxes, option buttons and push buttons, and the
+    // focus ring, drawn dark enough to be seen on the window's light green
+    // (at least 3 : 1), the ring two pixels wide.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const QRectF r = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter->save();
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(kBorderColor, 1));
+        switch (element) {
+        case PE_IndicatorCheckBox:
+            painter->drawRect(r);
+            break;
+        case PE_IndicatorRadioButton:
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->drawEllipse(r);
+            break;
+        case PE_PanelButtonCommand:
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->drawRoundedRect(r, 2, 2);
+            if (option->state & State_HasFocus) {
+                painter->setPen(QPen(kFocusColor, 2));
+                painter->drawRoundedRect(QRectF(option->rect).adjusted(2, 2, -2, -2), 1, 1);
+            }
+            break;
+        case PE_FrameFocusRect:
+            painter->setPen(QPen(kFocusColor, 2));
+            painter->drawRect(QRectF(option->rect).adjusted(0, 0, 0, 0));
+            break;
+        default:
+            break;
+        }
+        painter->restore();
     }
 };
 
@@ -120,6 +162,14 @@ bool windowSystemAvailable(int argc, const char* const* argv) {
         }
     }
     return false;
+}
+
+double fitFactor(const QScreen& screen) {
+    // Room for the window's frame: its title bar and borders, which the
+    // window manager draws and the program cannot measure before it shows.
+    constexpr QSize kFrame{16, 48};
+    const QSize room = screen.availableGeometry().size() - kFrame;
+    return orvanel::fitFactor(room.width(), room.height(), kWindowSize);
 }
 
 void nameProgram() {

@@ -13,12 +13,18 @@
 #include <QIcon>
 
 class QApplication;
+class QScreen;
 
 namespace orvanel {
 
 // The font of the design's face at its size; the default face is the
 // application's font.
 QFont designFont(const FontSpec& design);
+
+// The borders of the boxes and buttons, and the keyboard focus ring: dark
+// enough on the window's light green (4.4 : 1 and 11 : 1).
+inline const QColor kBorderColor{112, 112, 112};
+inline const QColor kFocusColor{0, 0, 160};
 
 inline QColor toQColor(Rgb color) {
     return QColor(redOf(color), greenOf(color), blueOf(color));
@@ -43,6 +49,10 @@ public:
 // default socket. A platform without a window system (offscreen, ...) passes.
 // Reads the arguments before the application object takes its own from them.
 bool windowSystemAvailable(int argc, const char* const* argv);
+
+// The factor at which the window fills the room `screen` leaves it (its
+// available area less the window's frame), as `orvanel --fit` shows it.
+double fitFactor(const QScreen& screen);
 
 // Names the program to the desktop: its name (on X11 the window class, which
 // the menu entry's StartupWMClass names), its version, and its desktop file

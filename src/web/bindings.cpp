@@ -243,7 +243,9 @@ public:
     bool gestureInProgress() const { return s_.gestureInProgress(); }
     bool announcementPending() const { return s_.announcementPending(); }
     std::string takeAnnouncement() { return s_.takeAnnouncement(); }
-    std::string readoutLine(int i) const { return s_.readoutLine(i); }
+    std::string readoutLine(int i) const {
+        return i >= 0 && i < kVertexCount ? s_.readoutLine(i) : std::string();
+    }
 
     int letterCount() const { return int(w().layer().letters().size()); }
     WebLetter letter(int i) const {

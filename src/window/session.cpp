@@ -250,11 +250,9 @@ std::string Session::readoutSentence() const {
 }
 
 std::string Session::readoutLine(int i) const {
-    const auto at = std::size_t(i);
-    std::string value = window_.control(Label5.at(at)).caption;
+    std::string value = window_.control(Label5[i]).caption;
     value.erase(0, value.find_first_not_of(' '));
-    return window_.control(Label3.at(at)).caption + " " + value +
-           window_.control(Label6.at(at)).caption;
+    return window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
 }
 
 std::string Session::takeAnnouncement() {

@@ -54,28 +54,30 @@ void AccessibilityTest::controlsAfterStartUp_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("checked");
     QTest::addColumn<bool>("disabled");
+    QTest::addColumn<QString>("groupName");
     const auto row = [](const char* object, QAccessible::Role role, const char16_t* name,
-                        bool checked = false, bool disabled = false) {
+                        bool checked = false, bool disabled = false,
+                        const char16_t* groupName = u"") {
         QTest::newRow(object) << QString::fromLatin1(object) << role << QString::fromUtf16(name)
-                              << checked << disabled;
+                              << checked << disabled << QString::fromUtf16(groupName);
     };
     row("Command1", QAccessible::PushButton, u"初期画面");
     row("Command2", QAccessible::PushButton, u"終了");
     row("Command4", QAccessible::PushButton, u"方眼");
     row("Command5", QAccessible::PushButton, u"直線");
-    row("Check1_0", QAccessible::CheckBox, u"1");
+    row("Check1_0", QAccessible::CheckBox, u"直線 1");
     row("Check2", QAccessible::CheckBox, u"angle");
     row("Check3", QAccessible::CheckBox, u"nonClear");
     // Start-up selects the thin red pen, then white for the lines: one group,
     // so only white stays checked; both rows wait for their tool.
-    row("Option1_0", QAccessible::RadioButton, u"赤", false, true);
-    row("Option1_7", QAccessible::RadioButton, u"消しゴム", false, true);
-    row("Option2_3", QAccessible::RadioButton, u"白", true, true);
+    row("Option1_0", QAccessible::RadioButton, u"赤", false, true, u"細字");
+    row("Option1_7", QAccessible::RadioButton, u"消しゴム", false, true, u"太字");
+    row("Option2_3", QAccessible::RadioButton, u"白", true, true, u"直線の色");
     row("Label1", QAccessible::StaticText, u"くさび形の角");
     row("Label3_0", QAccessible::StaticText, u"∠Ａ =");
     row("Label4_1", QAccessible::StaticText, u"細字");
-    row("Label5_0", QAccessible::StaticText, u" 41");
-    row("Label5_3", QAccessible::StaticText, u" 132");
+    row("Label5_0", QAccessible::StaticText, u"∠Ａ = 41°");
+    row("Label5_3", QAccessible::StaticText, u"∠Ｄ = 132°");
 }
 
 void AccessibilityTest::controlsAfterStartUp() {
@@ -84,6 +86,7 @@ void AccessibilityTest::controlsAfterStartUp() {
     QFETCH(QString, name);
     QFETCH(bool, checked);
     QFETCH(bool, disabled);
+    QFETCH(QString, groupName);
     DesktopWindow w;
     w.show();
     QAccessibleInterface* iface = accessibleOf(w, object);
@@ -95,10 +98,18 @@ void AccessibilityTest::controlsAfterStartUp() {
     if (role == QAccessible::CheckBox || role == QAccessible::RadioButton) {
         QVERIFY(iface->state().checkable);
     }
-    // Reachable from the window, the way a screen reader walks the tree.
+    // Reachable from the window, the way a screen reader walks the tree; an
+    // option button through the group of its row, named after the row.
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
-    QCOMPARE(iface->parent(), window);
-    QVERIFY(window->indexOfChild(iface) >= 0);
+    QAccessibleInterface* parent = iface->parent();
+    if (role == QAccessible::RadioButton) {
+        QCOMPARE(parent->role(), QAccessible::Grouping);
+        QCOMPARE(parent->text(QAccessible::Name), groupName);
+        QCOMPARE(parent->parent(), window);
+    } else {
+        QCOMPARE(parent, window);
+    }
+    QVERIFY(parent->indexOfChild(iface) >= 0);
 }
 
 void AccessibilityTest::statesFollowTheControls() {
@@ -182,8 +193,7 @@ void AccessibilityTest::readoutAndLettersFollowADrag() {
     w.show();
     w.button(controls::Check2)->click();
     QAccessibleInterface* readoutA = accessibleOf(w, QStringLiteral("Label5_0"));
-    QCOMPARE(readoutA->text(QAccessible::Name), QStringLiteral(" 41"));
-    QCOMPARE(readoutA->text(QAccessible::Description), QStringLiteral("Angle A in degrees"));
+    QCOMPARE(readoutA->text(QAccessible::Name), QStringLiteral("∠Ａ = 41°"));
     QAccessibleInterface* canvas = accessibleBoard(w);
     const QRect letterA = canvas->child(0)->rect();
     const QRect letterD = canvas->child(3)->rect();
@@ -191,9 +201,12 @@ void AccessibilityTest::readoutAndLettersFollowADrag() {
     Pointer(w).drag({600, 150}, {500, 200});
 
     QVERIFY(w.label(controls::Label5[0])->text() != QStringLiteral(" 41"));
-    QCOMPARE(readoutA->text(QAccessible::Name), w.label(controls::Label5[0])->text());
+    QCOMPARE(readoutA->text(QAccessible::Name), QString::fromStdString(w.session().readoutLine(0)));
     QCOMPARE(accessibleOf(w, QStringLiteral("Label5_3"))->text(QAccessible::Name),
-             w.label(controls::Label5[3])->text());
+             QString::fromStdString(w.session().readoutLine(3)));
+    // The whole read-out, once, as the board's description after the drag.
+    QCOMPARE(accessibleOf(w, QStringLiteral("gamen"))->text(QAccessible::Description),
+             QString::fromStdString(w.session().readoutSentence()));
     QCOMPARE(canvas->child(0)->rect(), letterA.translated(-100, 50));
     QCOMPARE(canvas->child(0)->rect(), letterOnScreen(w, 0));
     QCOMPARE(canvas->child(3)->rect(), letterD);

@@ -62,6 +62,11 @@ private:
     Qt::MouseButtons held_;
 };
 
+// Where a control's widget lies in the window, also inside a row's group.
+inline QRect windowGeometry(const QWidget* widget) {
+    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+}
+
 inline QPointF toQPointF(PointF p) {
     return {p.x, p.y};
 }
