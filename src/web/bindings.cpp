@@ -74,6 +74,13 @@ struct WebGroup {
     val members = val::array(); // control ids
 };
 
+// The keyboard pointer's crosshair: the board area it covers, and whether it
+// shows.
+struct WebCrosshair {
+    Rect box;
+    bool shown = false;
+};
+
 struct WebLetter {
     int left = 0;
     int top = 0;
@@ -91,6 +98,11 @@ std::string cssColor(std::optional<Rgb> color) {
     std::snprintf(text, sizeof text, "rgb(%d, %d, %d)", redOf(*color), greenOf(*color),
                   blueOf(*color));
     return text;
+}
+
+// A colour as the number 0xRRGGBB.
+int rgbNumber(Rgb color) {
+    return redOf(color) << 16 | greenOf(color) << 8 | blueOf(color);
 }
 
 const char* faceName(Face face) {
@@ -246,6 +258,9 @@ public:
     std::string readoutLine(int i) const {
         return i >= 0 && i < kVertexCount ? s_.readoutLine(i) : std::string();
     }
+    WebCrosshair crosshair() const {
+        return {Session::crosshairRect(s_.keyboardPointer()), s_.crosshairShown()};
+    }
 
     int letterCount() const { return int(w().layer().letters().size()); }
     WebLetter letter(int i) const {
@@ -276,6 +291,27 @@ public:
 
     long dragSteps() const { return w().dragSteps(); }
 
+    // For a screen that shows the board at another size: the board's own
+    // raster without the light objects (a view like pixels()), and the light
+    // objects to draw above it at the screen's resolution.
+    val surfacePixels() const {
+        const PixelBuffer& p = w().surface().pixels();
+        return val(emscripten::typed_memory_view(p.byteCount(),
+                                                 reinterpret_cast<const unsigned char*>(p.data())));
+    }
+    // The lines in paint order, seven numbers each: x1, y1, x2, y2, width,
+    // colour as 0xRRGGBB, 1 if shown.
+    val lines() {
+        lines_.clear();
+        w().layer().forEachLineInPaintOrder([&](const LineObject& l) {
+            lines_.insert(lines_.end(), {l.p1.x, l.p1.y, l.p2.x, l.p2.y, double(l.width),
+                                         double(rgbNumber(l.color)), l.visible ? 1.0 : 0.0});
+        });
+        return val(emscripten::typed_memory_view(lines_.size(), lines_.data()));
+    }
+    const CursorCircle& cursorCircle() const { return w().layer().cursorCircle(); }
+    int circleColor() const { return rgbNumber(w().layer().cursorCircle().color); }
+
 private:
     const Form1& w() const { return s_.window(); }
 
@@ -284,6 +320,7 @@ private:
     BoardScreen screen_;
     std::vector<std::int32_t> changed_;
     std::vector<std::int32_t> repainted_;
+    std::vector<double> lines_;
 };
 
 } // namespace
@@ -348,6 +385,9 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("checked", &ControlState::checked)
         .field("enabled", &ControlState::enabled)
         .field("visible", &ControlState::visible);
+    value_object<WebCrosshair>("Crosshair")
+        .field("box", &WebCrosshair::box)
+        .field("shown", &WebCrosshair::shown);
     value_object<WebLetter>("Letter")
         .field("left", &WebLetter::left)
         .field("top", &WebLetter::top)
@@ -381,5 +421,16 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("gestureInProgress", &WebWindow::gestureInProgress)
         .function("announcementPending", &WebWindow::announcementPending)
         .function("takeAnnouncement", &WebWindow::takeAnnouncement)
-        .function("readoutLine", &WebWindow::readoutLine);
+        .function("readoutLine", &WebWindow::readoutLine)
+        .function("crosshair", &WebWindow::crosshair)
+        .function("surfacePixels", &WebWindow::surfacePixels)
+        .function("lines", &WebWindow::lines)
+        .function("cursorCircle", &WebWindow::cursorCircle)
+        .function("circleColor", &WebWindow::circleColor);
+    value_object<CursorCircle>("CursorCircle")
+        .field("left", &CursorCircle::left)
+        .field("top", &CursorCircle::top)
+        .field("width", &CursorCircle::width)
+        .field("height", &CursorCircle::height)
+        .field("visible", &CursorCircle::visible);
 }

@@ -7,7 +7,9 @@
 // included) and the icon inlined, which works opened straight from disk.
 //
 //   node build-page.js ESBUILD PAGE_DIR INLINE_MODULE OUT_DIR FILE...
-// FILE...: the files beside the page that it needs (module, icons), in OUT_DIR.
+// FILE...: the files beside the page that it loads (module, icon), in OUT_DIR.
+// INLINE_MODULE, the module with its WebAssembly inside, is put beside them
+// as orvanel-inline.js, for index.html opened from disk.
 'use strict';
 
 const childProcess = require('child_process');
@@ -33,16 +35,17 @@ for (const file of copied) {
     fs.copyFileSync(path.join(pageDir, file), out(file));
 }
 bundle('main.js', '--bundle', '--format=iife', `--outfile=${out('app.js')}`);
+fs.copyFileSync(inlineModule, out('orvanel-inline.js'));
 
-// The worker keeps every file the page needs; its cache is named after their
-// contents, so every changed build is a new cache.
+// The worker keeps every file the page loads, under its own name; its cache
+// is named after their contents, so every changed build is a new cache.
 const kept = [...copied, 'app.js', ...besides.map((f) => path.relative(outDir, f))];
 const digest = crypto.createHash('sha256');
 for (const file of kept) {
     digest.update(file).update(fs.readFileSync(out(file)));
 }
 bundle('sw.js', `--outfile=${out('sw.js')}`,
-    `--define:FILES=${JSON.stringify(['./', ...kept])}`,
+    `--define:FILES=${JSON.stringify(kept)}`,
     `--define:VERSION=${JSON.stringify(digest.digest('hex').slice(0, 16))}`);
 
 // Inside a <script> element the text must not close the element or open a
@@ -64,8 +67,10 @@ function replaceOnce(html, what, by) {
 }
 
 let page = read(path.join(pageDir, 'index.html'));
-// Installing and the offline worker need a web server: the single page has neither.
-page = page.replace(/<link rel="manifest"[^>]*>\n/, '').replace(/<link rel="apple-touch-icon"[^>]*>\n/, '');
+// Installing needs a web server: the single page is not offered for it.
+page = page.replace(/<link rel="apple-touch-icon"[^>]*>\n/, '');
+// It is the page the notice of index.html names.
+page = page.replace(/<!-- Shown only[^]*?<div id="from-disk">[^]*?<\/div>\n/, '');
 const icon = fs.readFileSync(out('orvanel.svg')).toString('base64');
 page = replaceOnce(page, 'href="orvanel.svg"', `href="data:image/svg+xml;base64,${icon}"`);
 page = replaceOnce(page, '<link rel="stylesheet" href="style.css">',

@@ -33,14 +33,15 @@ const TYPES = {
 };
 
 // Serves `dir` on 127.0.0.1. Cross-origin isolated, so the page's clock
-// resolves microseconds.
-function serve(dir) {
+// resolves microseconds. `refuses(pathname)` names addresses answered 404,
+// as some servers answer a folder's address or a .webmanifest.
+function serve(dir, refuses = () => false) {
     dir = path.resolve(dir);
     const sockets = new Set();
     const server = http.createServer((req, res) => {
-        const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/\/$/, '/index.html');
-        const file = path.join(dir, path.normalize(name));
-        if (!file.startsWith(dir) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+        const asked = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+        const file = path.join(dir, path.normalize(asked.replace(/\/$/, '/index.html')));
+        if (refuses(asked) || !file.startsWith(dir) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
             res.writeHead(404).end();
             return;
         }
@@ -73,6 +74,9 @@ function serve(dir) {
 function exposeWindows() {
     const pageTest = { windows: [], Window: null };
     pageTest.dragSteps = () => pageTest.windows[pageTest.windows.length - 1].dragSteps();
+    // The board as the running window's core composes it, whatever size
+    // the canvas shows it at.
+    pageTest.boardPixels = () => pageTest.windows[pageTest.windows.length - 1].pixels().slice();
     window.pageTest = pageTest;
     let factory = null;
     Object.defineProperty(window, 'createOrvanel', {

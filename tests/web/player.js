@@ -53,7 +53,10 @@ class Player {
             const readout = list.filter((c) => c.objectName.startsWith('Label5_'));
             const letters = [...document.querySelectorAll('.letter')].map((l) => [l.offsetLeft, l.offsetTop]);
             const canvas = document.getElementById('gamen');
-            const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+            // At another size than the board's the canvas holds device pixels.
+            const pixels = canvas.width === 802 && canvas.height === 626
+                ? canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data
+                : window.pageTest.boardPixels();
             return {
                 readout: readout.map((c) => c.caption),
                 readoutShown: !readout[0].hidden,

@@ -10,12 +10,17 @@ export class Board {
         this.frame = element('div', { className: 'board-frame' });
         place(this.frame, design.board);
         this.frame.append(element('div', { className: 'board-ring' }));
-        const area = element('div', { className: 'board-area' });
-        // The area's place counts from inside the frame's outer ring.
-        area.style.left = (design.boardBorder - 1) + 'px';
-        area.style.top = (design.boardBorder - 1) + 'px';
-        area.style.width = win.boardWidth() + 'px';
-        area.style.height = win.boardHeight() + 'px';
+        // The canvas in a layer of its own, the letters in one above it that
+        // the browser draws again at every size. Both places count from
+        // inside the frame's outer ring.
+        const [area, above] = ['board-area', 'board-letters'].map((className) => {
+            const e = element('div', { className });
+            e.style.left = (design.boardBorder - 1) + 'px';
+            e.style.top = (design.boardBorder - 1) + 'px';
+            e.style.width = win.boardWidth() + 'px';
+            e.style.height = win.boardHeight() + 'px';
+            return e;
+        });
         area.style.background = design.boardBackground;
 
         this.canvas = element('canvas', { id: 'gamen', width: win.boardWidth(), height: win.boardHeight() });
@@ -23,6 +28,8 @@ export class Board {
         this.canvas.setAttribute('role', 'img');
         this.canvas.setAttribute('aria-label', design.boardName);
         this.canvas.setAttribute('aria-description', design.boardDescription);
+        this.canvas.style.width = win.boardWidth() + 'px';
+        this.canvas.style.height = win.boardHeight() + 'px';
         area.append(this.canvas);
 
         this.letters = Array.from({ length: win.letterCount() }, (_, i) => {
@@ -33,10 +40,10 @@ export class Board {
             setFont(e, design.letterFont, design.letterFont.bold);
             e.style.color = design.letterColor;
             e.style.background = design.letterBackground;
-            area.append(e);
+            above.append(e);
             return { element: e, box: { left: NaN, top: NaN, width: NaN, height: NaN } };
         });
-        this.frame.append(area);
+        this.frame.append(area, above);
     }
 
     // Puts each letter where the model has it, touching only those that moved.

@@ -3,25 +3,42 @@
 // faces, runs one session at a time in #Form1, fits it to the screen, and
 // lets the folder work offline. The page decides nothing itself: it shows
 // what the model reports and hands it the user's input.
+//
+// `?embed=1`, for a frame in a course page: the window fits the frame, the
+// page offers no install and no offline worker, and "終了" never tries to
+// close anything.
 import { loadFaces } from './fonts.js';
-import { registerOfflineWorker } from './offline.js';
-import { applyScale } from './scale.js';
+import { loadModule, showFromDisk } from './load.js';
+import { offerInstall } from './offline.js';
+import { applyScale, watchScreen } from './scale.js';
 import { Session } from './session.js';
+import { addTouchTargets } from './touch.js';
 
 const root = document.getElementById('Form1');
 const endedBox = document.getElementById('ended-box');
+const embedded = new URLSearchParams(location.search).get('embed') === '1';
+let session = null;
+
+function refit(design) {
+    const at = applyScale(root, design);
+    session?.painter.resize(at.factor * at.dpr);
+}
 
 function start(core, design) {
     endedBox.hidden = true;
     root.hidden = false;
-    new Session(core, design, root, ended);
-    applyScale(root, design);
+    session = new Session(core, design, root, ended);
+    addTouchTargets(root, design, session.controls);
+    refit(design);
 }
 
 function ended() {
-    window.close();
-    if (window.closed) {
-        return;
+    session = null;
+    if (!embedded) {
+        window.close();
+        if (window.closed) {
+            return;
+        }
     }
     // The browser keeps a tab open that it did not open by script.
     root.replaceChildren();
@@ -30,13 +47,15 @@ function ended() {
     document.getElementById('restart').focus();
 }
 
-createOrvanel().then(async (core) => {
+loadModule().then(async (core) => {
     const design = core.design();
     await loadFaces(design);
     document.getElementById('restart').addEventListener('click', () => start(core, design));
     start(core, design);
-    window.addEventListener('resize', () => applyScale(root, design));
+    watchScreen(() => refit(design));
     root.dataset.ready = 'true';
-});
+}, showFromDisk);
 
-registerOfflineWorker();
+if (!embedded) {
+    offerInstall();
+}

@@ -1,25 +1,67 @@
 // SPDX-License-Identifier: MIT
 // The board's picture on its canvas: whole at the start, then once a frame
 // only the rectangles the model repainted since the last one.
+//
+// At one device pixel per board pixel the canvas shows the model's own
+// composition of the board, pixel for pixel. At any other size the canvas
+// holds device pixels: the board's raster enlarged in whole blocks (or
+// shrunk keeping its thin strokes), the light objects drawn above it at the
+// screen's resolution.
+import { drawLights } from './lights.js';
+import { shrinkInto } from './shrink.js';
+
+// A 32-bit word of the board's pixels from a CSS "rgb(r, g, b)".
+function pixelWord(color) {
+    const [r, g, b] = color.match(/\d+/g).map(Number);
+    return new Uint32Array(new Uint8Array([r, g, b, 255]).buffer)[0];
+}
+
+function imageOf(view, width, height) {
+    return new ImageData(new Uint8ClampedArray(view.buffer, view.byteOffset, view.byteLength), width, height);
+}
 
 export class Painter {
     // `onFrame` runs after each frame's copy; nothing is painted once
-    // `signal` aborts.
-    constructor(win, canvas, onFrame, signal) {
+    // `signal` aborts. `background` is the board's colour.
+    constructor(win, canvas, onFrame, signal, background) {
         this.win = win;
+        this.canvas = canvas;
         this.context = canvas.getContext('2d');
         this.onFrame = onFrame;
         this.frame = 0;
         signal.addEventListener('abort', () => cancelAnimationFrame(this.frame));
-        const pixels = win.pixels();
-        this.image = new ImageData(
-            new Uint8ClampedArray(pixels.buffer, pixels.byteOffset, pixels.byteLength),
-            canvas.width, canvas.height);
+        this.board = { width: win.boardWidth(), height: win.boardHeight() };
+        this.image = imageOf(win.pixels(), this.board.width, this.board.height);
+        const surface = win.surfacePixels();
+        this.surface = imageOf(surface, this.board.width, this.board.height);
+        this.words = new Uint32Array(surface.buffer, surface.byteOffset, surface.byteLength / 4);
+        this.background = pixelWord(background);
+        this.raster = null; // the surface at board size, for enlarging
+        this.k = { x: 1, y: 1 };
+    }
+
+    // Shows the board at `s` device pixels per board pixel.
+    resize(s) {
+        // Whole device pixels, a hair more or less than the board: shown on
+        // the board's box from a whole device pixel, each still lands on
+        // its own device pixel.
+        const width = Math.round(this.board.width * s);
+        const height = Math.round(this.board.height * s);
+        if (width !== this.canvas.width || height !== this.canvas.height) {
+            this.canvas.width = width;
+            this.canvas.height = height;
+            this.k = { x: width / this.board.width, y: height / this.board.height };
+            this.paintAll();
+        }
+    }
+
+    direct() {
+        return this.canvas.width === this.board.width && this.canvas.height === this.board.height;
     }
 
     paintAll() {
         this.win.updatePicture();
-        this.context.putImageData(this.image, 0, 0);
+        this.paint(0, 0, this.board.width, this.board.height);
     }
 
     // Asks for a frame, once however often asked before it comes.
@@ -33,8 +75,65 @@ export class Painter {
         this.frame = 0;
         const rects = this.win.updatePicture();
         for (let i = 0; i < rects.length; i += 4) {
-            this.context.putImageData(this.image, 0, 0, rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
+            this.paint(rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
         }
         this.onFrame();
+    }
+
+    paint(x, y, width, height) {
+        if (this.direct()) {
+            this.context.putImageData(this.image, 0, 0, x, y, width, height);
+        } else {
+            this.paintScaled(x, y, width, height);
+        }
+    }
+
+    // Board rectangle (x, y, width, height) at the canvas's device
+    // resolution, with a board pixel around it for the light objects'
+    // softened edges.
+    paintScaled(x, y, width, height) {
+        const { x: kx, y: ky } = this.k;
+        const left = Math.max(0, Math.floor((x - 1) * kx));
+        const top = Math.max(0, Math.floor((y - 1) * ky));
+        const right = Math.min(this.canvas.width, Math.ceil((x + width + 1) * kx));
+        const bottom = Math.min(this.canvas.height, Math.ceil((y + height + 1) * ky));
+        if (right <= left || bottom <= top) {
+            return;
+        }
+        const ctx = this.context;
+        if (kx >= 1 && ky >= 1) {
+            this.enlarge(ctx, left, top, right, bottom);
+        } else {
+            const part = ctx.createImageData(right - left, bottom - top);
+            shrinkInto(part, left, top, this.words, this.board.width, this.board.height, kx, ky, this.background);
+            ctx.putImageData(part, left, top);
+        }
+        ctx.save();
+        ctx.beginPath();
+        ctx.rect(left, top, right - left, bottom - top);
+        ctx.clip();
+        drawLights(ctx, this.win, kx, ky, this.board);
+        ctx.restore();
+    }
+
+    // The surface enlarged, each board pixel a block of whole device pixels.
+    enlarge(ctx, left, top, right, bottom) {
+        if (!this.raster) {
+            this.raster = document.createElement('canvas');
+            this.raster.width = this.board.width;
+            this.raster.height = this.board.height;
+        }
+        const { x: kx, y: ky } = this.k;
+        const bx = Math.floor(left / kx);
+        const by = Math.floor(top / ky);
+        this.raster.getContext('2d').putImageData(this.surface, 0, 0, bx, by,
+            Math.ceil(right / kx) - bx + 1, Math.ceil(bottom / ky) - by + 1);
+        ctx.save();
+        ctx.beginPath();
+        ctx.rect(left, top, right - left, bottom - top);
+        ctx.clip();
+        ctx.imageSmoothingEnabled = false;
+        ctx.drawImage(this.raster, 0, 0, this.canvas.width, this.canvas.height);
+        ctx.restore();
     }
 }

@@ -31,7 +31,8 @@ export class Session {
         root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)));
         addOptionGroups(design, this.controls);
 
-        this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal);
+        this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal,
+            design.boardBackground);
         this.painter.paintAll();
         this.pointer = new BoardPointer(this.board.canvas, win, () => this.afterInput(), signal);
         // The picture shows the board as the model has it now.
