@@ -2,10 +2,10 @@
 // The browser edition's JavaScript surface: the window model, its design and
 // the board's picture, translated to plain JavaScript values. Nothing here
 // decides anything; the page shows what the model says and hands it the
-// user's clicks and pointer events.
+// user's clicks, pointer events and keys.
 #include "window/board_screen.h"
 #include "window/design.h"
-#include "window/form1.h"
+#include "window/session.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -62,8 +62,23 @@ struct WebDesign {
     WebFont letterFont;
     std::string letterColor;
     std::string letterBackground;
-    val controls = val::array(); // WebControl, by control id
-    val tabOrder = val::array();  // control ids in the order of the Tab key, -1 the board
+    val controls = val::array();        // WebControl, by control id
+    val tabOrder = val::array();        // control ids in the order of the Tab key, -1 the board
+    val groups = val::array();          // WebGroup: option buttons a screen reader groups
+    std::string readoutName;            // what a screen reader calls the read-out
+    val readoutControls = val::array(); // the labels that show the read-out
+};
+
+struct WebGroup {
+    std::string name;
+    val members = val::array(); // control ids
+};
+
+// The keyboard pointer's crosshair: the board area it covers, and whether it
+// shows.
+struct WebCrosshair {
+    Rect box;
+    bool shown = false;
 };
 
 struct WebLetter {
@@ -134,6 +149,20 @@ WebDesign design() {
     for (const TabStop& stop : kTabOrder) {
         tabStops.push_back(stop ? int(indexOf(*stop)) : -1);
     }
+    std::vector<WebGroup> groups;
+    for (const GroupDesign& g : kGroups) {
+        std::vector<int> members;
+        for (const ControlId id : g.members) {
+            members.push_back(int(indexOf(id)));
+        }
+        groups.push_back({std::string(g.name), val::array(members)});
+    }
+    std::vector<int> readout;
+    for (const auto& row : {controls::Label5, controls::Label3, controls::Label6}) {
+        for (const ControlId id : row) {
+            readout.push_back(int(indexOf(id)));
+        }
+    }
     return {std::string(kWindowCaption),
             kWindowSize.width,
             kWindowSize.height,
@@ -148,7 +177,10 @@ WebDesign design() {
             cssColor(kLetterText),
             cssColor(kLetterBackground),
             val::array(controls),
-            val::array(tabStops)};
+            val::array(tabStops),
+            val::array(groups),
+            std::string(kReadoutName),
+            val::array(readout)};
 }
 
 // Asks the page how large a caption is in a font of the design.
@@ -168,35 +200,74 @@ val int32View(const std::vector<std::int32_t>& values) {
     return val(emscripten::typed_memory_view(values.size(), values.data()));
 }
 
-// The window and the picture of its board.
+const char* resultName(KeyResult result) {
+    switch (result) {
+    case KeyResult::Done:
+        return "done";
+    case KeyResult::SavePicture:
+        return "save";
+    case KeyResult::CopyPicture:
+        return "copy";
+    case KeyResult::PrintPicture:
+        return "print";
+    case KeyResult::Ignored:
+        break;
+    }
+    return "ignored";
+}
+
+// The window as a user meets it, and the picture of its board.
 class WebWindow {
 public:
-    explicit WebWindow(val measure) : measurer_(std::move(measure)), w_(measurer_), screen_(w_) {}
+    explicit WebWindow(val measure) : measurer_(std::move(measure)), s_(measurer_), screen_(s_) {}
 
-    std::string caption() const { return w_.caption(); }
-    bool ended() const { return w_.ended(); }
+    std::string caption() const { return w().caption(); }
+    bool ended() const { return w().ended(); }
 
-    ControlState control(int id) const { return w_.control(ControlId(id)); }
-    void click(int id) { w_.click(ControlId(id)); }
+    ControlState control(int id) const { return w().control(ControlId(id)); }
+    void click(int id) { s_.click(ControlId(id)); }
     // The ids of the controls whose state changed since the last call.
     val takeChangedControls() {
         changed_.clear();
-        w_.takeChangedControls([&](ControlId id) { changed_.push_back(int(indexOf(id))); });
+        s_.window().takeChangedControls(
+            [&](ControlId id) { changed_.push_back(int(indexOf(id))); });
         return int32View(changed_);
     }
 
-    void press(int button, int held, float x, float y) { w_.boardPress(button, held, 0, x, y); }
-    void move(int held, float x, float y) { w_.boardMove(held, 0, x, y); }
-    void release(int button, int held, float x, float y) { w_.boardRelease(button, held, 0, x, y); }
+    void press(int button, int held, float x, float y) { s_.boardPress(button, held, 0, x, y); }
+    void move(int held, float x, float y) { s_.boardMove(held, 0, x, y); }
+    void release(int button, int held, float x, float y) { s_.boardRelease(button, held, 0, x, y); }
     // The pointer was lost without a release: every button held is let go.
-    void cancel() { w_.boardCancel(); }
+    void cancel() { s_.boardCancel(); }
 
-    int letterCount() const { return int(w_.layer().letters().size()); }
+    // A key by its name ("Left", "Space", "ContextMenu", "Z", ...), on the
+    // board or with Ctrl anywhere; the answer says what is left to the page:
+    // "ignored", "done", "save", "copy" or "print".
+    std::string key(const std::string& name, bool shift) {
+        const std::optional<Key> k = keyNamed(name);
+        return resultName(k ? s_.boardKey(*k, shift) : KeyResult::Ignored);
+    }
+    std::string shortcut(const std::string& name, bool shift) {
+        const std::optional<Key> k = keyNamed(name);
+        return resultName(k ? s_.shortcut(*k, shift) : KeyResult::Ignored);
+    }
+    void setBoardFocused(bool focused) { s_.setBoardFocused(focused); }
+    bool gestureInProgress() const { return s_.gestureInProgress(); }
+    bool announcementPending() const { return s_.announcementPending(); }
+    std::string takeAnnouncement() { return s_.takeAnnouncement(); }
+    std::string readoutLine(int i) const {
+        return i >= 0 && i < kVertexCount ? s_.readoutLine(i) : std::string();
+    }
+    WebCrosshair crosshair() const {
+        return {Session::crosshairRect(s_.keyboardPointer()), s_.crosshairShown()};
+    }
+
+    int letterCount() const { return int(w().layer().letters().size()); }
     WebLetter letter(int i) const {
-        const LetterObject& l = w_.layer().letter(i);
+        const LetterObject& l = w().layer().letter(i);
         const Rect b = l.box();
-        return {b.left, b.top, b.width, b.height, l.caption,
-                std::string(kLetters.at(std::size_t(i)).accessibleName)};
+        return {b.left,   b.top,     b.width,
+                b.height, l.caption, std::string(kLetters.at(std::size_t(i)).accessibleName)};
     }
 
     // The board's pixels, R, G, B, A in memory: a view that stays valid as
@@ -212,19 +283,19 @@ public:
     // [left, top, width, height, left, top, ...].
     val updatePicture() {
         repainted_.clear();
-        screen_.update(w_, [&](const Rect& r) {
+        screen_.update(s_, [&](const Rect& r) {
             repainted_.insert(repainted_.end(), {r.left, r.top, r.width, r.height});
         });
         return int32View(repainted_);
     }
 
-    long dragSteps() const { return w_.dragSteps(); }
+    long dragSteps() const { return w().dragSteps(); }
 
     // For a screen that shows the board at another size: the board's own
     // raster without the light objects (a view like pixels()), and the light
     // objects to draw above it at the screen's resolution.
     val surfacePixels() const {
-        const PixelBuffer& p = w_.surface().pixels();
+        const PixelBuffer& p = w().surface().pixels();
         return val(emscripten::typed_memory_view(p.byteCount(),
                                                  reinterpret_cast<const unsigned char*>(p.data())));
     }
@@ -232,18 +303,20 @@ public:
     // colour as 0xRRGGBB, 1 if shown.
     val lines() {
         lines_.clear();
-        w_.layer().forEachLineInPaintOrder([&](const LineObject& l) {
+        w().layer().forEachLineInPaintOrder([&](const LineObject& l) {
             lines_.insert(lines_.end(), {l.p1.x, l.p1.y, l.p2.x, l.p2.y, double(l.width),
                                          double(rgbNumber(l.color)), l.visible ? 1.0 : 0.0});
         });
         return val(emscripten::typed_memory_view(lines_.size(), lines_.data()));
     }
-    const CursorCircle& cursorCircle() const { return w_.layer().cursorCircle(); }
-    int circleColor() const { return rgbNumber(w_.layer().cursorCircle().color); }
+    const CursorCircle& cursorCircle() const { return w().layer().cursorCircle(); }
+    int circleColor() const { return rgbNumber(w().layer().cursorCircle().color); }
 
 private:
+    const Form1& w() const { return s_.window(); }
+
     PageMeasurer measurer_;
-    Form1 w_;
+    Session s_;
     BoardScreen screen_;
     std::vector<std::int32_t> changed_;
     std::vector<std::int32_t> repainted_;
@@ -298,7 +371,13 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("letterColor", &WebDesign::letterColor)
         .field("letterBackground", &WebDesign::letterBackground)
         .field("controls", &WebDesign::controls)
-        .field("tabOrder", &WebDesign::tabOrder);
+        .field("tabOrder", &WebDesign::tabOrder)
+        .field("groups", &WebDesign::groups)
+        .field("readoutName", &WebDesign::readoutName)
+        .field("readoutControls", &WebDesign::readoutControls);
+    value_object<WebGroup>("Group")
+        .field("name", &WebGroup::name)
+        .field("members", &WebGroup::members);
     value_object<ControlState>("ControlState")
         .field("caption", &ControlState::caption)
         .field("box", &ControlState::box)
@@ -306,6 +385,9 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("checked", &ControlState::checked)
         .field("enabled", &ControlState::enabled)
         .field("visible", &ControlState::visible);
+    value_object<WebCrosshair>("Crosshair")
+        .field("box", &WebCrosshair::box)
+        .field("shown", &WebCrosshair::shown);
     value_object<WebLetter>("Letter")
         .field("left", &WebLetter::left)
         .field("top", &WebLetter::top)
@@ -333,6 +415,14 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("boardHeight", &WebWindow::boardHeight)
         .function("updatePicture", &WebWindow::updatePicture)
         .function("dragSteps", &WebWindow::dragSteps)
+        .function("key", &WebWindow::key)
+        .function("shortcut", &WebWindow::shortcut)
+        .function("setBoardFocused", &WebWindow::setBoardFocused)
+        .function("gestureInProgress", &WebWindow::gestureInProgress)
+        .function("announcementPending", &WebWindow::announcementPending)
+        .function("takeAnnouncement", &WebWindow::takeAnnouncement)
+        .function("readoutLine", &WebWindow::readoutLine)
+        .function("crosshair", &WebWindow::crosshair)
         .function("surfacePixels", &WebWindow::surfacePixels)
         .function("lines", &WebWindow::lines)
         .function("cursorCircle", &WebWindow::cursorCircle)

@@ -2,6 +2,7 @@
 #include "window/session.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orvanel {
 
@@ -20,6 +21,25 @@ void put(PixelView target, const Rect& area, int x, int y, Rgb color) {
 }
 
 } // namespace
+
+std::optional<Key> keyNamed(std::string_view name) {
+    static constexpr std::pair<std::string_view, Key> kNames[] = {
+        {"Left", Key::Left},   {"Right", Key::Right},
+        {"Up", Key::Up},       {"Down", Key::Down},
+        {"Space", Key::Space}, {"Escape", Key::Escape},
+        {"A", Key::A},         {"D", Key::D},
+        {"F10", Key::F10},     {"ContextMenu", Key::ContextMenu},
+        {"Z", Key::Z},         {"Y", Key::Y},
+        {"S", Key::S},         {"C", Key::C},
+        {"P", Key::P},
+    };
+    for (const auto& [n, key] : kNames) {
+        if (n == name) {
+            return key;
+        }
+    }
+    return std::nullopt;
+}
 
 Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
     : window_(measurer, std::move(trace)),

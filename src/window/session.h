@@ -20,11 +20,15 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvanel {
 
 // The keys the program reads; a shell maps its own key codes to these.
 enum class Key { Left, Right, Up, Down, Space, Escape, A, D, F10, ContextMenu, Z, Y, S, C, P };
+// The key of that name ("Left", "Space", "F10", "ContextMenu", "Z", ...), as
+// a shell without key codes of its own names them; none for another name.
+std::optional<Key> keyNamed(std::string_view name);
 
 // What a key asks of the shell beyond what the session did itself.
 enum class KeyResult {

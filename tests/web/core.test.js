@@ -71,7 +71,14 @@ test('the session leaves the native core\'s read-out, controls, letters and boar
             break;
         case 'click':
             assert.ok(byName.has(step.name), `no control ${step.name}`);
+            win.setBoardFocused(false);
             win.click(byName.get(step.name));
+            break;
+        case 'key':
+            assert.equal(win.key(step.name, step.shift), 'done', `key ${step.name}`);
+            break;
+        case 'shortcut':
+            assert.equal(win.shortcut(step.name, step.shift), 'done', `shortcut ${step.name}`);
             break;
         case 'check': {
             win.updatePicture();

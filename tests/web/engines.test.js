@@ -5,7 +5,7 @@
 // and must leave the read-out, the letters and the board pixels the native
 // core leaves, a right press during a drag included; a finger and a pen drag
 // D as the native core's finger does, where the engine's driver can send
-// them; orvanel.html opened from disk works with the network out of reach.
+// them; D dragged by keys lands where the mouse drags it; orvanel.html opened from disk works with the network out of reach.
 //
 //   node engines.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE [ENGINE...]
 // Without engines named (or ORVANEL_ENGINES=a,b) it runs all three.
@@ -26,6 +26,9 @@ const engines = named.length ? named
 const READOUTS = { start: [' 41', ' 35', ' 56', ' 132'], dragD: [' 58', ' 35', ' 75', ' 168'] };
 // The W3C button of each of the session's buttons: left, right, middle.
 const W3C_BUTTON = { 1: 0, 2: 2, 4: 1 };
+// W3C key values.
+const SHIFT = '\uE008';
+const ARROW_RIGHT = '\uE014';
 
 const steps = readSequence(sequenceFile);
 const native = new Map(nativeSession(reference, sequenceFile).checks.map((c) => [c.name, c]));
@@ -182,6 +185,26 @@ for (const name of engines) {
                     compare(await play(engine, between('chord', 'touch'), kind));
                 });
             }
+            assert.deepEqual(await engine.takeErrors(), [], 'the page raised script errors');
+        });
+
+        test('D dragged by keys as the mouse drags it', async () => {
+            await engine.open(`${server.url}index.html?scale=1`, WINDOW);
+            await ready(engine);
+            await play(engine, between(null, 'readout'));
+            await engine.evaluate(() => document.getElementById('gamen').focus());
+            const key = (value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }];
+            const shiftRight = [{ type: 'keyDown', value: SHIFT }, ...key(ARROW_RIGHT), { type: 'keyUp', value: SHIFT }];
+            await engine.keys([...key('d'), ...key(' '), ...Array(6).fill(shiftRight).flat(), ...key(' ')]);
+            // The crosshair goes with the focus. A headless Firefox window never
+            // has the focus, so its elements get no focus events: the board is
+            // told by hand.
+            await engine.evaluate(() => {
+                const board = document.getElementById('gamen');
+                board.blur();
+                board.dispatchEvent(new FocusEvent('blur'));
+            });
+            assert.deepEqual(await engine.evaluate(boardState, checksum.toString()), nativeCheck('dragD'));
             assert.deepEqual(await engine.takeErrors(), [], 'the page raised script errors');
         });
 

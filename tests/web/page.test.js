@@ -206,14 +206,25 @@ describe('index.html from the local server at 917 x 687', () => {
             window.addEventListener('contextmenu', (e) => window.menus.push(e.defaultPrevented));
         });
         const checks = await player.play(page);
-        assert.deepEqual(await page.evaluate(() => window.menus), [true, true],
-            'the right button\'s context menu is suppressed on the board');
+        const rightPresses = player.steps.filter((s) => s.op === 'press' && s.button === 2).length;
+        assert.deepEqual(await page.evaluate(() => window.menus), Array(rightPresses).fill(true),
+            'the right button\'s context menu is suppressed on the board, the context-menu key\'s never shown');
         assert.deepEqual(checks.map((c) => c.name), native.checks.map((c) => c.name));
         compareChecks(checks);
         const start = native.checks.find((c) => c.name === 'start').checksum;
         for (const name of ['initial', 'again']) {
             assert.equal(checks.find((c) => c.name === name).checksum, start, `${name} is the initial screen`);
         }
+        // By keys or by mouse, the same window; Ctrl+Z and Ctrl+Shift+Z go
+        // back and forth over the right press.
+        const seen = (name) => {
+            const { name: _, dragSteps, ...rest } = checks.find((c) => c.name === name);
+            return rest;
+        };
+        assert.deepEqual(seen('keys'), seen('mouse'));
+        assert.deepEqual(seen('undone'), seen('stroke'));
+        assert.deepEqual(seen('redone'), seen('erased'));
+        assert.notEqual(seen('stroke').checksum, seen('erased').checksum);
         await close(page);
     });
 
@@ -565,3 +576,113 @@ describe('opened from disk', () => {
     });
 });
 
+
+describe('without a mouse, and what a teacher keeps', () => {
+    // Presses each key, [modifiers..., key] for a chord.
+    const press = async (page, ...keys) => {
+        for (const k of keys) {
+            const chord = [].concat(k);
+            for (const m of chord.slice(0, -1)) {
+                await page.keyboard.down(m);
+            }
+            await page.keyboard.press(chord[chord.length - 1]);
+            for (const m of chord.slice(0, -1).reverse()) {
+                await page.keyboard.up(m);
+            }
+        }
+    };
+
+    test('axe-core finds no violation at the start, with the read-out shown and with the memo pen on', async () => {
+        const page = await open(server.url);
+        await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+        for (const [state, click] of [['at the start', null], ['read-out shown', '#Check2'], ['memo pen on', '#Command3']]) {
+            if (click) {
+                await page.click(click);
+                await frames(page);
+            }
+            const violations = await page.evaluate(async () => (await window.axe.run(document)).violations
+                .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`));
+            assert.deepEqual(violations, [], state);
+        }
+        await close(page);
+    });
+
+    test('a keyboard drag of D is told once, whole, when it ends or once the figure holds still', async () => {
+        const page = await open(server.url);
+        await page.click('#Check2');
+        await page.evaluate(() => {
+            const live = document.querySelector('[aria-live="polite"]');
+            window.told = [];
+            new MutationObserver(() => window.told.push(live.textContent))
+                .observe(live, { childList: true, characterData: true, subtree: true });
+        });
+        const told = () => page.evaluate(() => window.told);
+        // The keys go to the board in one go, so that a busy machine cannot
+        // leave the figure still between two of them.
+        const keys = (list) => page.evaluate((l) => {
+            const board = document.getElementById('gamen');
+            for (const [key, shiftKey] of l) {
+                board.dispatchEvent(new KeyboardEvent('keydown', { key, shiftKey, bubbles: true, cancelable: true }));
+            }
+        }, list);
+        const six = (key) => Array(6).fill([key, true]);
+        await keys([['d'], [' '], ...six('ArrowRight'), [' ']]);
+        await frames(page);
+        const dragged = '∠Ａ = 58°、∠Ｂ = 35°、∠Ｃ = 75°、∠Ｄ = 168°';
+        assert.deepEqual(await told(), [dragged]);
+        // Held still with the button down: told after half a second, and not
+        // again at the release.
+        await keys([[' '], ...six('ArrowLeft')]);
+        await new Promise((r) => setTimeout(r, 800));
+        await keys([[' ']]);
+        await frames(page);
+        assert.deepEqual(await told(), [dragged, '∠Ａ = 41°、∠Ｂ = 35°、∠Ｃ = 56°、∠Ｄ = 132°']);
+        await close(page);
+    });
+
+    test('Ctrl+S downloads the window as it looks, as a PNG of its size at the scale shown', async () => {
+        for (const [viewport, scale] of [[WINDOW, 1], [{ width: 1834, height: 1374 }, 2]]) {
+            const page = await open(server.url, viewport);
+            await page.click('#Check2');
+            await frames(page);
+            // The page's download link is caught and read back.
+            const saved = page.evaluate((board) => new Promise((resolve) => {
+                HTMLAnchorElement.prototype.click = async function () {
+                    const bitmap = await createImageBitmap(await (await fetch(this.href)).blob());
+                    const c = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+                    c.drawImage(bitmap, 0, 0);
+                    const saved = c.getImageData(board.left, board.top, board.width, board.height).data;
+                    const canvas = document.getElementById('gamen');
+                    const shown = canvas.getContext('2d').getImageData(0, 0, board.width, board.height).data;
+                    // The letters stand over the board in the picture, beside it on
+                    // the page; their glyphs may reach a pixel beyond their boxes.
+                    const letters = [...document.querySelectorAll('.letter')];
+                    let differing = 0;
+                    for (let i = 0; i < shown.length; i += 4) {
+                        const x = (i / 4) % board.width;
+                        const y = Math.floor(i / 4 / board.width);
+                        const onLetter = letters.some((l) => x >= l.offsetLeft - 1 &&
+                            x <= l.offsetLeft + l.offsetWidth && y >= l.offsetTop - 1 &&
+                            y <= l.offsetTop + l.offsetHeight);
+                        if (!onLetter && (saved[i] !== shown[i] || saved[i + 1] !== shown[i + 1] || saved[i + 2] !== shown[i + 2])) {
+                            ++differing;
+                        }
+                    }
+                    resolve({
+                        name: this.download, width: bitmap.width, height: bitmap.height,
+                        corner: [...c.getImageData(1, 1, 1, 1).data], differing,
+                    });
+                };
+            }), BOARD);
+            await press(page, ['Control', 'KeyS']);
+            const picture = await saved;
+            assert.match(picture.name, /^orvanel-\d{8}-\d{6}\.png$/);
+            assert.deepEqual([picture.width, picture.height], [WINDOW.width * scale, WINDOW.height * scale]);
+            assert.deepEqual(picture.corner, [192, 255, 192, 255], 'the window\'s colour');
+            if (scale === 1) {
+                assert.equal(picture.differing, 0, 'the board\'s pixels as its canvas shows them');
+            }
+            await close(page);
+        }
+    });
+});

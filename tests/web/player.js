@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Plays the session of sequence.txt on a page with real mouse and touch
-// input, and records at each check what the page shows, in the words of the
+// Plays the session of sequence.txt on a page with real mouse, touch and
+// key input, and records at each check what the page shows, in the words of the
 // native player's checks.
 'use strict';
 
@@ -9,6 +9,22 @@ const { BOARD, frames } = require('./harness');
 const { checksum, controlsLine } = require('./sequence');
 
 const BUTTON_NAMES = { 1: 'left', 2: 'right', 4: 'middle' };
+// The keys of the session's key and shortcut steps, as puppeteer names them.
+const KEY_NAMES = {
+    Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown', Space: 'Space',
+    Escape: 'Escape', A: 'KeyA', D: 'KeyD', F10: 'F10', ContextMenu: 'ContextMenu', Z: 'KeyZ', Y: 'KeyY',
+};
+
+// Presses `name` with `modifiers` held.
+async function press(page, name, modifiers) {
+    for (const m of modifiers) {
+        await page.keyboard.down(m);
+    }
+    await page.keyboard.press(KEY_NAMES[name]);
+    for (const m of modifiers.reverse()) {
+        await page.keyboard.up(m);
+    }
+}
 
 class Player {
     // `design`: the window's design; `steps`: the session, from readSequence.
@@ -93,6 +109,15 @@ class Player {
             case 'click':
                 await page.click(`#${step.name}`);
                 pointer = null;
+                break;
+            case 'key':
+                if (!await page.evaluate(() => document.activeElement.id === 'gamen')) {
+                    await page.focus('#gamen');
+                }
+                await press(page, step.name, step.shift ? ['Shift'] : []);
+                break;
+            case 'shortcut':
+                await press(page, step.name, step.shift ? ['Control', 'Shift'] : ['Control']);
                 break;
             case 'check':
                 checks.push(await this.record(page, step.name));

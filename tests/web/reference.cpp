@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The native side of the browser edition's tests: plays a session file
-// (sequence.txt) on the plain core as a shell would, keeping the board's
+// (sequence.txt) on the core's session as a shell would, keeping the board's
 // picture the way the browser does, and prints in JSON what every check
 // recorded (read-out, controls, letters, drag steps taken, a checksum of
 // the board's R, G, B values). The Node and browser tests play the same file
@@ -12,6 +12,7 @@
 #include "window/board_screen.h"
 #include "window/design.h"
 #include "window/form1.h"
+#include "window/session.h"
 
 #include <algorithm>
 #include <chrono>
@@ -130,7 +131,7 @@ double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& step
 
 class Player {
 public:
-    Player() : screen_(w_) {}
+    Player() : screen_(s_) {}
 
     void play(std::istream& in) {
         std::string text;
@@ -194,6 +195,21 @@ private:
             need(line >> name);
             click(name);
             at_ = false; // the pointer went to the control
+        } else if (op == "key" || op == "shortcut") {
+            std::string name;
+            std::string shift;
+            need(line >> name);
+            line >> shift;
+            const std::optional<Key> key = keyNamed(name);
+            if (!key || !(shift.empty() || shift == "shift")) {
+                throw std::runtime_error("no key " + name + " " + shift);
+            }
+            if (op == "key") {
+                s_.boardKey(*key, !shift.empty());
+            } else {
+                s_.shortcut(*key, !shift.empty());
+            }
+            update();
         } else if (op == "check") {
             std::string name;
             need(line >> name);
@@ -225,7 +241,7 @@ private:
         if (touch_ && held_ == 0) {
             throw std::runtime_error("a finger moves only while it touches");
         }
-        w_.boardMove(held_, 0, float(x), float(y));
+        s_.boardMove(held_, 0, float(x), float(y));
         at_ = true;
         x_ = x;
         y_ = y;
@@ -240,7 +256,7 @@ private:
                                             : "a press comes where the pointer moved");
         }
         held_ |= button;
-        w_.boardPress(button, held_, 0, float(x), float(y));
+        s_.boardPress(button, held_, 0, float(x), float(y));
         at_ = true;
         x_ = x;
         y_ = y;
@@ -252,7 +268,7 @@ private:
             throw std::runtime_error("a release comes where the pointer is, of a held button");
         }
         held_ &= ~button;
-        w_.boardRelease(button, held_, 0, float(x), float(y));
+        s_.boardRelease(button, held_, 0, float(x), float(y));
         update();
     }
 
@@ -262,7 +278,9 @@ private:
         }
         for (std::size_t i = 0; i < kControlCount; ++i) {
             if (kControls[i].objectName() == name) {
-                w_.click(ControlId(i));
+                // The control takes the keyboard focus from the board.
+                s_.setBoardFocused(false);
+                s_.click(ControlId(i));
                 update();
                 return;
             }
@@ -271,8 +289,8 @@ private:
     }
 
     void update() {
-        w_.takeChangedControls([](ControlId) {});
-        screen_.update(w_, [](const Rect&) {});
+        s_.window().takeChangedControls([](ControlId) {});
+        screen_.update(s_, [](const Rect&) {});
     }
 
     void check(const std::string& name) {
@@ -296,7 +314,8 @@ private:
                    ", \"controls\": " + json(controlsLine(w_)) + "}";
     }
 
-    test::Window w_;
+    Session s_{test::testMeasurer()};
+    const Form1& w_ = s_.window();
     BoardScreen screen_;
     bool touch_ = false;
     int held_ = 0;

@@ -10,7 +10,7 @@ const childProcess = require('child_process');
 const fs = require('fs');
 
 // Steps: {op: 'input', touch}, {op: 'move'|'press'|'release', x, y, button},
-// {op: 'click', name}, {op: 'check', name},
+// {op: 'click', name}, {op: 'check', name}, {op: 'key'|'shortcut', name, shift},
 // {op: 'time', x, y, count, batch, rounds}.
 function readSequence(file) {
     const steps = [];
@@ -54,6 +54,10 @@ function readSequence(file) {
         case 'click':
         case 'check':
             steps.push({ op, name: words[1] });
+            break;
+        case 'key':
+        case 'shortcut':
+            steps.push({ op, name: words[1], shift: words[2] === 'shift' });
             break;
         case 'time':
             steps.push({ op, x: n[0], y: n[1], count: n[2], batch: n[3], rounds: n[4] });

@@ -31,6 +31,20 @@ function build(d) {
     }
 }
 
+// The option buttons' groups as a screen reader presents them: elements
+// without a box of their own, each owning its members and standing where
+// its first member stands among the controls, so that the rows stay laid
+// out as designed and are read in their place.
+export function addOptionGroups(design, controls) {
+    for (const g of design.groups) {
+        const group = element('div', { className: 'unseen' });
+        group.setAttribute('role', 'radiogroup');
+        group.setAttribute('aria-label', g.name);
+        group.setAttribute('aria-owns', g.members.map((id) => design.controls[id].objectName).join(' '));
+        controls[g.members[0]].box.before(group);
+    }
+}
+
 export class Control {
     // `onClick(control)` runs on a user's click, until `signal` aborts.
     constructor(d, onClick, signal) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The board's light objects (the grid, the figure's sides, the straight
-// lines, the eraser's circle) drawn at the screen's own resolution above the
+// lines, the eraser's circle, the keyboard pointer's crosshair) drawn at the screen's own resolution above the
 // enlarged surface, by the rules the desktop draws them with: a line's width
 // in board pixels scaled, a square cap at width 1 and round caps above, the
 // circle's outline one board pixel wide; never thinner than a device pixel.
@@ -93,4 +93,23 @@ export function drawLights(ctx, win, kx, ky, board) {
             d / 2 * kx, d / 2 * ky, 0, 0, 2 * Math.PI);
         ctx.stroke();
     }
+    drawCrosshair(ctx, win.crosshair(), kx, ky);
+}
+
+// The keyboard pointer's crosshair, a white cross on a black edge, as the
+// desktop draws it at the screen's resolution.
+function drawCrosshair(ctx, { box, shown }, kx, ky) {
+    if (!shown) {
+        return;
+    }
+    const cx = box.left + box.width / 2;
+    const cy = box.top + box.height / 2;
+    const arm = box.width / 2 - 1;
+    const bar = (x, y, width, height) => ctx.fillRect(x * kx, y * ky, width * kx, height * ky);
+    ctx.fillStyle = '#000';
+    bar(box.left, cy - 1.5, box.width, 3);
+    bar(cx - 1.5, box.top, 3, box.height);
+    ctx.fillStyle = '#fff';
+    bar(cx - arm, cy - 0.5, 2 * arm, 1);
+    bar(cx - 0.5, cy - arm, 1, 2 * arm);
 }

@@ -73,6 +73,11 @@ async function launchPuppeteer(name) {
             const context = page.mainFrame().browsingContext;
             await context.performActions([{ type: 'pointer', id: type, parameters: { pointerType: type }, actions }]);
         },
+        // W3C key actions to the element with the focus.
+        async keys(actions) {
+            const context = page.mainFrame().browsingContext;
+            await context.performActions([{ type: 'key', id: 'keyboard', actions }]);
+        },
         screenshot: () => page.screenshot(),
         async takeErrors() {
             const taken = errors;

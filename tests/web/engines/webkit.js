@@ -155,6 +155,11 @@ async function launchWebKit() {
                     throw error;
                 }
             },
+            // W3C key actions to the element with the focus.
+            async keys(actions) {
+                await send('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions }] });
+                await send('DELETE', '/actions');
+            },
             screenshot: async () => Buffer.from(await send('GET', '/screenshot'), 'base64'),
             takeErrors: () => evaluate(() => (window.__engineErrors || []).splice(0)),
             close: stop,

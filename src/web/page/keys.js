@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+// The keyboard: the board's keys while it has the focus (the keyboard
+// pointer, its buttons, the vertices) and the Ctrl keys anywhere in the page
+// (undo, redo, and the window's picture saved, copied or printed). The model
+// decides what each key does; the page only names the key.
+
+// The board's keys, by the browser's key names.
+const BOARD_KEYS = {
+    ArrowLeft: 'Left', ArrowRight: 'Right', ArrowUp: 'Up', ArrowDown: 'Down', ' ': 'Space',
+    Escape: 'Escape', a: 'A', d: 'D', F10: 'F10', ContextMenu: 'ContextMenu',
+};
+// The keys pressed with Ctrl (Cmd on a Mac).
+const SHORTCUT_KEYS = { z: 'Z', y: 'Y', s: 'S', c: 'C', p: 'P' };
+// While a Japanese input method is on, the browser names no letter key:
+// the key's place does.
+const PLACES = { KeyA: 'a', KeyD: 'd', KeyZ: 'z', KeyY: 'y', KeyS: 's', KeyC: 'c', KeyP: 'p', Space: ' ' };
+
+function named(e, table) {
+    const key = e.key === 'Process' || e.key === 'Unidentified' ? PLACES[e.code] : e.key;
+    return key ? table[key.length === 1 ? key.toLowerCase() : key] : undefined;
+}
+
+export class Keys {
+    // `afterInput` runs after each key the model took; `pictures` holds what
+    // the page does for the keys that ask for the window's picture: save,
+    // copy and print. The listeners go away when `signal` aborts.
+    constructor(canvas, win, afterInput, pictures, signal) {
+        this.canvas = canvas;
+        this.win = win;
+        this.afterInput = afterInput;
+        this.pictures = pictures;
+        canvas.addEventListener('keydown', (e) => this.boardKey(e), { signal });
+        // The crosshair shows while the keyboard has the board: from Tab, or
+        // once a board key is used; not when a click focused it.
+        canvas.addEventListener('focus', () => this.focused(canvas.matches(':focus-visible')), { signal });
+        canvas.addEventListener('blur', () => this.focused(false), { signal });
+        window.addEventListener('keydown', (e) => this.shortcut(e), { signal });
+    }
+
+    focused(shown) {
+        this.win.setBoardFocused(shown);
+        this.afterInput();
+    }
+
+    boardKey(e) {
+        const name = named(e, BOARD_KEYS);
+        if (!name || e.ctrlKey || e.altKey || e.metaKey) {
+            return;
+        }
+        // A held Space repeats: the button stays as it is until the key is
+        // let go and pressed again (and the page does not scroll meanwhile).
+        if (name === 'Space' && e.repeat) {
+            e.preventDefault();
+            return;
+        }
+        if (this.win.key(name, e.shiftKey) !== 'ignored') {
+            e.preventDefault();
+            this.afterInput();
+        }
+    }
+
+    shortcut(e) {
+        const name = (e.ctrlKey || e.metaKey) && !e.altKey && named(e, SHORTCUT_KEYS);
+        if (!name) {
+            return;
+        }
+        e.preventDefault();
+        const result = this.win.shortcut(name, e.shiftKey);
+        const action = this.pictures[result];
+        if (action) {
+            action();
+        } else {
+            this.afterInput();
+        }
+    }
+}
