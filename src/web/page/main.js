@@ -22,6 +22,7 @@ let session = null;
 function refit(design) {
     const at = applyScale(root, design);
     session?.painter.resize(at.factor * at.dpr);
+    session?.pointer.forgetPlace();
 }
 
 function start(core, design) {

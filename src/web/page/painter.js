@@ -26,7 +26,8 @@ export class Painter {
     constructor(win, canvas, onFrame, signal, background) {
         this.win = win;
         this.canvas = canvas;
-        this.context = canvas.getContext('2d');
+        // Opaque: the compositor copies the board rather than blending it.
+        this.context = canvas.getContext('2d', { alpha: false });
         this.onFrame = onFrame;
         this.frame = 0;
         signal.addEventListener('abort', () => cancelAnimationFrame(this.frame));

@@ -22,7 +22,12 @@ export class BoardPointer {
         // held, or the one finger or pen touching it. `held` is what the
         // model was told is held.
         this.holder = null;
+        // Where the board lies on the page, asked of the browser again only
+        // after a press, a resize or a scroll: asking at every move would
+        // lay the page out again at every move.
         this.rect = null;
+        window.addEventListener('resize', () => this.forgetPlace(), { signal });
+        window.addEventListener('scroll', () => this.forgetPlace(), { signal, capture: true });
         const on = (type, handle) => canvas.addEventListener(type, handle, { signal });
         on('pointerdown', (e) => this.down(e));
         on('pointermove', (e) => this.moved(e));
@@ -33,14 +38,20 @@ export class BoardPointer {
         on('contextmenu', (e) => e.preventDefault());
     }
 
+    // The board moved or changed its size on the page.
+    forgetPlace() {
+        this.rect = null;
+    }
+
     // Board position of an event, in real board pixels. The browser gives
     // positions to about a ten-thousandth of a pixel; on a board shown at a
     // factor such as 1.57 that noise is dropped (to 1/512 of a board pixel),
     // so a point of the board is the same point at every factor.
     at(e) {
         const snap = (v) => Math.round(v * 512) / 512;
-        return [snap((e.clientX - this.rect.left) * this.win.boardWidth() / this.rect.width),
-            snap((e.clientY - this.rect.top) * this.win.boardHeight() / this.rect.height)];
+        const r = this.rect || (this.rect = this.canvas.getBoundingClientRect());
+        return [snap((e.clientX - r.left) * this.win.boardWidth() / r.width),
+            snap((e.clientY - r.top) * this.win.boardHeight() / r.height)];
     }
 
     press(button, held, x, y) {
@@ -76,7 +87,7 @@ export class BoardPointer {
             e.preventDefault();
         }
         this.canvas.focus({ preventScroll: true });
-        this.rect = this.canvas.getBoundingClientRect();
+        this.rect = null;
         const [x, y] = this.at(e);
         this.holder = { id: e.pointerId, mouse: e.pointerType === 'mouse', held: 0 };
         try {
@@ -98,7 +109,6 @@ export class BoardPointer {
             : e.pointerType === 'touch' || (e.pointerType === 'mouse' && e.buttons & BUTTONS)) {
             return; // another finger; or a mouse held down somewhere else
         }
-        this.rect = this.canvas.getBoundingClientRect();
         const mouseHeld = p && p.mouse;
         // A button pressed or released while another is held comes as a
         // move whose `buttons` differ from those held: a press or release of
@@ -135,7 +145,6 @@ export class BoardPointer {
         if (!p || p.id !== e.pointerId) {
             return;
         }
-        this.rect = this.canvas.getBoundingClientRect();
         const [x, y] = this.at(e);
         if (p.mouse) {
             this.release(buttonCode(e.button), e.buttons & BUTTONS, x, y);

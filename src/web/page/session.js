@@ -31,7 +31,7 @@ export class Session {
         root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)));
         addOptionGroups(design, this.controls);
 
-        this.painter = new Painter(win, this.board.canvas, () => this.board.placeLetters(), signal,
+        this.painter = new Painter(win, this.board.canvas, () => this.showFrame(), signal,
             design.boardBackground);
         this.painter.paintAll();
         this.pointer = new BoardPointer(this.board.canvas, win, () => this.afterInput(), signal);
@@ -58,12 +58,27 @@ export class Session {
         this.win.click(c.design.id);
         // The element shows the model's value, whatever the browser did to it.
         c.show(this.win);
+        this.showControls();
         this.afterInput();
     }
 
-    // After every click, pointer event or key: the controls and the read-out
-    // follow at once, the board at the next frame.
+    // After every click, pointer event or key: the board and what moves with
+    // it (the letters, the read-out) follow at the next frame, once however
+    // many events came since the last one.
     afterInput() {
+        this.painter.request();
+        if (this.win.ended()) {
+            this.end();
+        }
+    }
+
+    showFrame() {
+        this.showControls();
+        this.board.placeLetters();
+    }
+
+    // The controls that changed since they were last shown, and the read-out.
+    showControls() {
         const changed = Array.from(this.win.takeChangedControls());
         for (const id of changed) {
             this.controls[id].show(this.win);
@@ -71,10 +86,6 @@ export class Session {
         this.readout.update(changed);
         if (document.title !== this.win.caption()) {
             document.title = this.win.caption();
-        }
-        this.painter.request();
-        if (this.win.ended()) {
-            this.end();
         }
     }
 
