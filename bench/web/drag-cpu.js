@@ -59,20 +59,20 @@ function countInput() {
     };
 }
 
-async function openPage(browser, spec) {
+async function openPage(browser, plan) {
     const page = await browser.newPage();
     await page.setViewport(WINDOW);
     await page.evaluateOnNewDocument(countInput);
-    await page.goto(spec.url);
-    if (spec.readout) {
-        await page.waitForFunction((s) => document.querySelector(s)?.textContent.trim(), {}, spec.readout);
+    await page.goto(plan.url);
+    if (plan.readout) {
+        await page.waitForFunction((s) => document.querySelector(s)?.textContent.trim(), {}, plan.readout);
     }
-    if (spec.showReadout) {
-        await page.click(spec.showReadout);
-        await page.waitForSelector(spec.readout, { visible: true });
+    if (plan.showReadout) {
+        await page.click(plan.showReadout);
+        await page.waitForSelector(plan.readout, { visible: true });
     }
-    await page.evaluate((w) => benchWatch(w), spec.watch || {});
-    return { ...spec, page };
+    await page.evaluate((w) => benchWatch(w), plan.watch || {});
+    return { ...plan, page };
 }
 
 function readoutOf(p) {
@@ -267,14 +267,14 @@ async function main() {
     try {
         console.log(`${await browser.version()}, ${os.cpus().length} cores; ours from ${dir}`);
         const pages = [];
-        for (const spec of [
+        for (const plan of [
             { name: 'floor', url: `${server.url}bench/floor.html` },
             { name: 'peer', url: `${server.url}bench/peer.html`, readout: '#valueD',
                 watch: { 'read-out changes': '#valueD' } },
             { name: 'ours', url: `${server.url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
                 watch: { 'read-out changes': '#Label5_3', 'moves of letter D': '#Label2_3' } },
         ]) {
-            pages.push(await openPage(browser, spec));
+            pages.push(await openPage(browser, plan));
         }
         await measureDrags(browser, pages);
         if (process.env.ORVANEL_TRACE) {
