@@ -51,7 +51,10 @@ function boardState(checksumSource) {
         done({
             readout: readout.map((e) => e.textContent),
             readoutShown: !readout[0].hidden && getComputedStyle(readout[0]).display !== 'none',
-            letters: [...document.querySelectorAll('.letter')].map((l) => [l.offsetLeft, l.offsetTop]),
+            letters: [...document.querySelectorAll('.letter')].map((l) => {
+                const m = new DOMMatrixReadOnly(getComputedStyle(l).transform);
+                return [l.offsetLeft + m.m41, l.offsetTop + m.m42];
+            }),
             checksum: fnv(canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data),
         });
     })));

@@ -656,14 +656,17 @@ describe('without a mouse, and what a teacher keeps', () => {
                     const shown = canvas.getContext('2d').getImageData(0, 0, board.width, board.height).data;
                     // The letters stand over the board in the picture, beside it on
                     // the page; their glyphs may reach a pixel beyond their boxes.
-                    const letters = [...document.querySelectorAll('.letter')];
+                    const letters = [...document.querySelectorAll('.letter')].map((l) => {
+                        const m = new DOMMatrixReadOnly(getComputedStyle(l).transform);
+                        return { left: l.offsetLeft + m.m41, top: l.offsetTop + m.m42,
+                            width: l.offsetWidth, height: l.offsetHeight };
+                    });
                     let differing = 0;
                     for (let i = 0; i < shown.length; i += 4) {
                         const x = (i / 4) % board.width;
                         const y = Math.floor(i / 4 / board.width);
-                        const onLetter = letters.some((l) => x >= l.offsetLeft - 1 &&
-                            x <= l.offsetLeft + l.offsetWidth && y >= l.offsetTop - 1 &&
-                            y <= l.offsetTop + l.offsetHeight);
+                        const onLetter = letters.some((l) => x >= l.left - 1 &&
+                            x <= l.left + l.width && y >= l.top - 1 && y <= l.top + l.height);
                         if (!onLetter && (saved[i] !== shown[i] || saved[i + 1] !== shown[i + 1] || saved[i + 2] !== shown[i + 2])) {
                             ++differing;
                         }

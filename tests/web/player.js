@@ -51,7 +51,11 @@ class Player {
                 };
             });
             const readout = list.filter((c) => c.objectName.startsWith('Label5_'));
-            const letters = [...document.querySelectorAll('.letter')].map((l) => [l.offsetLeft, l.offsetTop]);
+            // A letter's place on the board: moved by a transform from its corner.
+            const letters = [...document.querySelectorAll('.letter')].map((l) => {
+                const m = new DOMMatrixReadOnly(getComputedStyle(l).transform);
+                return [l.offsetLeft + m.m41, l.offsetTop + m.m42];
+            });
             const canvas = document.getElementById('gamen');
             // At another size than the board's the canvas holds device pixels.
             const pixels = canvas.width === 802 && canvas.height === 626

@@ -46,12 +46,15 @@ export class Board {
         this.frame.append(area, above);
     }
 
-    // Puts each letter where the model has it, touching only those that moved.
+    // Puts each letter where the model has it, touching only those that
+    // moved. A letter is moved by a transform from the board's corner: the
+    // page is then painted anew at the next frame, not laid out anew.
     placeLetters() {
         this.letters.forEach((shown, i) => {
             const l = this.win.letter(i);
             if (!sameBox(shown.box, l)) {
-                place(shown.element, l);
+                place(shown.element, { left: 0, top: 0, width: l.width, height: l.height });
+                shown.element.style.transform = `translate(${l.left}px, ${l.top}px)`;
                 shown.box = { left: l.left, top: l.top, width: l.width, height: l.height };
             }
         });
