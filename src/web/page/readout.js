@@ -42,7 +42,9 @@ export class Readout {
 
     // After every input, with the ids of the controls that changed.
     update(changed) {
-        if (changed.some((id) => this.parts.has(id))) {
+        // While a button is held the lines wait for the announcement, as the
+        // desktop's names do: a screen reader is not handed a change a step.
+        if (changed.some((id) => this.parts.has(id)) && !this.win.gestureInProgress()) {
             this.show();
         }
         if (!this.win.announcementPending()) {
@@ -58,6 +60,7 @@ export class Readout {
 
     announce() {
         clearTimeout(this.timer);
+        this.show();
         if (this.win.announcementPending()) {
             this.live.textContent = this.win.takeAnnouncement();
         }
