@@ -85,22 +85,22 @@ void History::apply(Form1& window, const Form1::Snapshot& state, const Step& ste
 }
 
 bool History::undo(Form1& window) {
-    if (done_.empty()) {
-        return false;
-    }
-    apply(window, done_.back().before, done_.back(), done_.back().pixelsBefore);
-    undone_.push_back(std::move(done_.back()));
-    done_.pop_back();
-    return true;
+    return travel(done_, undone_, window, true);
 }
 
 bool History::redo(Form1& window) {
-    if (undone_.empty()) {
+    return travel(undone_, done_, window, false);
+}
+
+bool History::travel(std::deque<Step>& from, std::deque<Step>& to, Form1& window, bool back) {
+    if (from.empty()) {
         return false;
     }
-    apply(window, undone_.back().after, undone_.back(), undone_.back().pixelsAfter);
-    done_.push_back(std::move(undone_.back()));
-    undone_.pop_back();
+    Step& step = from.back();
+    apply(window, back ? step.before : step.after, step,
+          back ? step.pixelsBefore : step.pixelsAfter);
+    to.push_back(std::move(step));
+    from.pop_back();
     return true;
 }
 

@@ -59,6 +59,8 @@ private:
     void takeChangedTiles(const Form1& window, Step& step);
     void apply(Form1& window, const Form1::Snapshot& state, const Step& step,
                const std::vector<Rgb>& pixels);
+    // Undoes (`back`) or redoes the last step of `from`, which moves to `to`.
+    bool travel(std::deque<Step>& from, std::deque<Step>& to, Form1& window, bool back);
     void forget(std::deque<Step>& steps, bool oldest);
 
     PixelBuffer shown_; // the board's pixels after the last step
