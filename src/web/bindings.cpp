@@ -263,6 +263,16 @@ public:
     }
 
     int letterCount() const { return int(w().layer().letters().size()); }
+    // Where every letter is shown, as [left, top, width, height, ...]: read
+    // once a frame, so without a string or an object a letter.
+    val letterBoxes() {
+        letterBoxes_.clear();
+        for (const LetterObject& l : w().layer().letters()) {
+            const Rect b = l.box();
+            letterBoxes_.insert(letterBoxes_.end(), {b.left, b.top, b.width, b.height});
+        }
+        return int32View(letterBoxes_);
+    }
     WebLetter letter(int i) const {
         const LetterObject& l = w().layer().letter(i);
         const Rect b = l.box();
@@ -320,6 +330,7 @@ private:
     BoardScreen screen_;
     std::vector<std::int32_t> changed_;
     std::vector<std::int32_t> repainted_;
+    std::vector<std::int32_t> letterBoxes_;
     std::vector<double> lines_;
 };
 
@@ -410,6 +421,7 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("cancel", &WebWindow::cancel)
         .function("letterCount", &WebWindow::letterCount)
         .function("letter", &WebWindow::letter)
+        .function("letterBoxes", &WebWindow::letterBoxes)
         .function("pixels", &WebWindow::pixels)
         .function("boardWidth", &WebWindow::boardWidth)
         .function("boardHeight", &WebWindow::boardHeight)

@@ -50,12 +50,14 @@ export class Board {
     // moved. A letter is moved by a transform from the board's corner: the
     // page is then painted anew at the next frame, not laid out anew.
     placeLetters() {
+        const boxes = this.win.letterBoxes();
         this.letters.forEach((shown, i) => {
-            const l = this.win.letter(i);
+            const [left, top, width, height] = boxes.subarray(4 * i, 4 * i + 4);
+            const l = { left, top, width, height };
             if (!sameBox(shown.box, l)) {
-                place(shown.element, { left: 0, top: 0, width: l.width, height: l.height });
-                shown.element.style.transform = `translate(${l.left}px, ${l.top}px)`;
-                shown.box = { left: l.left, top: l.top, width: l.width, height: l.height };
+                place(shown.element, { left: 0, top: 0, width, height });
+                shown.element.style.transform = `translate(${left}px, ${top}px)`;
+                shown.box = l;
             }
         });
     }

@@ -29,6 +29,7 @@ export class Readout {
         this.live.setAttribute('aria-live', 'polite');
         this.shownWith.parentElement.append(this.live);
         this.timer = 0;
+        this.waiting = false;
         signal.addEventListener('abort', () => clearTimeout(this.timer));
         this.show();
     }
@@ -40,18 +41,23 @@ export class Readout {
         });
     }
 
-    // After every input, with the ids of the controls that changed.
+    // After every input, with the ids of the controls that changed. While
+    // a button is held the lines too wait for the announcement, as the
+    // desktop's names do: a screen reader is not handed a change a step.
     update(changed) {
-        // While a button is held the lines wait for the announcement, as the
-        // desktop's names do: a screen reader is not handed a change a step.
-        if (changed.some((id) => this.parts.has(id)) && !this.win.gestureInProgress()) {
-            this.show();
+        const readoutChanged = changed.some((id) => this.parts.has(id));
+        const held = this.win.gestureInProgress();
+        if (readoutChanged) {
+            this.waiting = true;
+            if (!held) {
+                this.show();
+            }
         }
-        if (!this.win.announcementPending()) {
-            return;
+        if (!this.waiting || (held && !readoutChanged)) {
+            return; // nothing to tell, or the timer runs from the last change
         }
         clearTimeout(this.timer);
-        if (this.win.gestureInProgress()) {
+        if (held) {
             this.timer = setTimeout(() => this.announce(), STILL_MILLIS);
         } else {
             this.announce();
@@ -60,6 +66,7 @@ export class Readout {
 
     announce() {
         clearTimeout(this.timer);
+        this.waiting = false;
         this.show();
         if (this.win.announcementPending()) {
             this.live.textContent = this.win.takeAnnouncement();
