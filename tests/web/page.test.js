@@ -344,6 +344,21 @@ describe('index.html from the local server at 917 x 687', () => {
         await close(page);
     });
 
+    test('in an 800 x 600 frame of a course page (?embed=1) the window fits the frame', async () => {
+        const page = await open(server.url);
+        await page.setContent(`<iframe src="${server.url}index.html?embed=1" width="800" height="600"
+            style="border: 0"></iframe>`);
+        const frame = await (await page.waitForSelector('iframe')).contentFrame();
+        await frame.waitForSelector('#Form1[data-ready]', { timeout: 20000 });
+        const r = await frame.evaluate(() => {
+            const b = document.getElementById('Form1').getBoundingClientRect();
+            return { left: b.left, top: b.top, right: b.right, bottom: b.bottom, width: b.width, height: b.height };
+        });
+        assert.ok(r.left >= 0 && r.top >= 0 && r.right <= 800 + 0.5 && r.bottom <= 600 + 0.5, JSON.stringify(r));
+        assert.ok(Math.max(r.width / 800, r.height / 600) >= 0.95, JSON.stringify(r));
+        await close(page);
+    });
+
     test('installs a manifest and a worker, and opens with the server gone', async () => {
         const page = await open(server.url);
         const manifest = await page.evaluate(async () => {
