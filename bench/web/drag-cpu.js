@@ -42,8 +42,10 @@ function webDir() {
     return dir;
 }
 
-// Counts, in the page, the pointer moves (gathered ones included) and the
-// changes of the elements it is told to watch.
+// Counts, in the page, the pointer moves (gathered ones included), the
+// changes of the elements it is told to watch, and the texts drawn on
+// canvases: those drawn on a canvas of a class it is told of, and each new
+// place where a text it is told of is drawn.
 function countInput() {
     window.benchCounts = { 'pointer moves': 0 };
     addEventListener('pointermove', (e) => {
@@ -56,6 +58,26 @@ function countInput() {
                 .observe(document.querySelector(selector),
                     { childList: true, characterData: true, subtree: true, attributes: true });
         }
+    };
+    const drawn = { onCanvas: {}, moved: {}, at: {} };
+    window.benchDrawn = ({ onCanvas = {}, moved = {} }) => {
+        Object.assign(drawn, { onCanvas, moved });
+        for (const key of [...Object.keys(onCanvas), ...Object.keys(moved)]) {
+            benchCounts[key] = 0;
+        }
+    };
+    const fillText = CanvasRenderingContext2D.prototype.fillText;
+    CanvasRenderingContext2D.prototype.fillText = function (text, x, y, ...rest) {
+        for (const [key, className] of Object.entries(drawn.onCanvas)) {
+            benchCounts[key] += this.canvas.classList.contains(className) ? 1 : 0;
+        }
+        for (const [key, moving] of Object.entries(drawn.moved)) {
+            if (text === moving && drawn.at[key] !== `${x},${y}`) {
+                drawn.at[key] = `${x},${y}`;
+                benchCounts[key] += 1;
+            }
+        }
+        return fillText.call(this, text, x, y, ...rest);
     };
 }
 
@@ -72,6 +94,7 @@ async function openPage(browser, plan) {
         await page.waitForSelector(plan.readout, { visible: true });
     }
     await page.evaluate((w) => benchWatch(w), plan.watch || {});
+    await page.evaluate((d) => benchDrawn(d), plan.drawn || {});
     return { ...plan, page };
 }
 
@@ -84,21 +107,23 @@ function frames(page) {
     return page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
 }
 
-// Presses on D, drags it 60 pixels right and back, and checks that the
-// read-out followed (on the floor: that the moves arrived).
+// Drags D 60 pixels right and back, and checks that the read-out followed
+// each time the button was let go (on the floor: that the moves arrived).
 async function grabCheck(p) {
     const mouse = p.page.mouse;
+    const drag = async (from, to) => {
+        await mouse.move(...from);
+        await mouse.down();
+        await mouse.move(...to, { steps: 12 });
+        await mouse.up();
+        await frames(p.page);
+        return readoutOf(p);
+    };
     await p.page.bringToFront();
     const start = await readoutOf(p);
-    await mouse.move(...D_AT);
-    await mouse.down();
-    await mouse.move(D_AT[0] + 60, D_AT[1], { steps: 12 });
-    await frames(p.page);
-    const moved = await readoutOf(p);
-    await mouse.move(...D_AT, { steps: 12 });
-    await mouse.up();
-    await frames(p.page);
-    const back = await readoutOf(p);
+    const right = [D_AT[0] + 60, D_AT[1]];
+    const moved = await drag(D_AT, right);
+    const back = await drag(right, D_AT);
     const followed = p.readout ? moved !== start && back === start : Number(moved) >= Number(start) + 12;
     console.log(`${p.name}: grab check, ${p.readout ? `D's read-out ${start} -> ${moved} -> ${back}`
         : `pointer moves ${start} -> ${moved}`}`);
@@ -271,8 +296,10 @@ async function main() {
             { name: 'floor', url: `${server.url}bench/floor.html` },
             { name: 'peer', url: `${server.url}bench/peer.html`, readout: '#valueD',
                 watch: { 'read-out changes': '#valueD' } },
+            // While D is held the page draws the read-out and the letters
+            // on canvases.
             { name: 'ours', url: `${server.url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
-                watch: { 'read-out changes': '#Label5_3', 'moves of letter D': '#Label2_3' } },
+                drawn: { onCanvas: { 'read-out values drawn': 'drawn-values' }, moved: { 'moves of letter D': 'D' } } },
         ]) {
             pages.push(await openPage(browser, plan));
         }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The board's elements: its sunken frame, the canvas that shows its picture,
 // and the vertex letters standing over it, where a screen reader finds them.
-import { element, place, sameBox } from './dom.js';
-import { setFont } from './fonts.js';
+import { element, place } from './dom.js';
+import { baseline, cssFont, setFont } from './fonts.js';
 
 export class Board {
     constructor(design, win) {
         this.win = win;
+        this.design = design;
         this.frame = element('div', { className: 'board-frame' });
         place(this.frame, design.board);
         this.frame.append(element('div', { className: 'board-ring' }));
@@ -44,6 +45,42 @@ export class Board {
             return { element: e, box: { left: NaN, top: NaN, width: NaN, height: NaN } };
         });
         this.frame.append(area, above);
+        this.above = above;
+    }
+
+    // Whether the letters are drawn on the board's canvas (see draw) rather
+    // than shown by their elements, which then stay where they were.
+    drawOnCanvas(drawn) {
+        this.above.classList.toggle('drawn', drawn);
+        if (!drawn) {
+            this.placeLetters();
+        }
+    }
+
+    // Draws the letters where the model has them on `ctx`, the board's
+    // canvas at `k` device pixels per board pixel, as their elements show
+    // them: the caption on a box of the board's colour. Returns the boxes,
+    // in board pixels.
+    draw(ctx, k) {
+        const font = this.design.letterFont;
+        const boxes = this.win.letterBoxes();
+        ctx.save();
+        ctx.setTransform(k.x, 0, 0, k.y, 0, 0);
+        ctx.beginPath();
+        ctx.rect(0, 0, this.win.boardWidth(), this.win.boardHeight());
+        ctx.clip();
+        ctx.font = cssFont(font, font.bold);
+        const down = baseline(font, font.bold);
+        const drawn = this.letters.map(({ element }, i) => {
+            const [left, top, width, height] = boxes.subarray(4 * i, 4 * i + 4);
+            ctx.fillStyle = this.design.letterBackground;
+            ctx.fillRect(left, top, width, height);
+            ctx.fillStyle = this.design.letterColor;
+            ctx.fillText(element.textContent, left, top + down);
+            return [left, top, width, height];
+        });
+        ctx.restore();
+        return drawn;
     }
 
     // Puts each letter where the model has it, touching only those that
@@ -54,11 +91,15 @@ export class Board {
         this.letters.forEach((shown, i) => {
             const [left, top, width, height] = boxes.subarray(4 * i, 4 * i + 4);
             const l = { left, top, width, height };
-            if (!sameBox(shown.box, l)) {
-                place(shown.element, { left: 0, top: 0, width, height });
-                shown.element.style.transform = `translate(${left}px, ${top}px)`;
-                shown.box = l;
+            const style = shown.element.style;
+            if (width !== shown.box.width || height !== shown.box.height) {
+                style.width = width + 'px';
+                style.height = height + 'px';
             }
+            if (left !== shown.box.left || top !== shown.box.top) {
+                style.transform = `translate(${left}px, ${top}px)`;
+            }
+            shown.box = l;
         });
     }
 }

@@ -13,7 +13,7 @@ function faceStack(face) {
     return faceStacks[face];
 }
 
-function cssFont(font, bold) {
+export function cssFont(font, bold) {
     return (bold ? 'bold ' : '') + font.pixels + 'px ' + faceStack(font.face);
 }
 
@@ -35,6 +35,15 @@ function lineHeight(font, bold) {
         lineHeights.set(key, h);
     }
     return lineHeights.get(key);
+}
+
+// Where a label's line puts the text's baseline, below the line's top: the
+// line height less ascent and descent shared above and below them.
+export function baseline(font, bold) {
+    measureContext.font = cssFont(font, bold);
+    const m = measureContext.measureText('Ag');
+    return (lineHeight(font, bold) - m.fontBoundingBoxAscent - m.fontBoundingBoxDescent) / 2
+        + m.fontBoundingBoxAscent;
 }
 
 // The size of a label that fits `text` in `font`: its advance and the

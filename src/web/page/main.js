@@ -21,7 +21,7 @@ let session = null;
 
 function refit(design) {
     const at = applyScale(root, design);
-    session?.painter.resize(at.factor * at.dpr);
+    session?.resize(at.factor * at.dpr);
     session?.pointer.forgetPlace();
 }
 

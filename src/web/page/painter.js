@@ -7,6 +7,10 @@
 // holds device pixels: the board's raster enlarged in whole blocks (or
 // shrunk keeping its thin strokes), the light objects drawn above it at the
 // screen's resolution.
+//
+// While a button holds the board, the letters too are drawn on the canvas,
+// above everything else: an element moved at every frame would cost the
+// browser a style, layout and paint pass at every frame.
 import { drawLights } from './lights.js';
 import { shrinkInto } from './shrink.js';
 
@@ -39,6 +43,33 @@ export class Painter {
         this.background = pixelWord(background);
         this.raster = null; // the surface at board size, for enlarging
         this.k = { x: 1, y: 1 };
+        // What draws the letters on the canvas while a button is held, and
+        // the boxes, in board pixels, that they were drawn over.
+        this.letters = null;
+        this.drawnOver = [];
+    }
+
+    // Draws the letters with `letters` (see Board.drawLetters) from now on,
+    // or with null, no longer: the board under them is shown again.
+    drawLetters(letters) {
+        this.letters = letters;
+        this.paintLetters();
+    }
+
+    // The board under the letters drawn last, then the letters anew. Each
+    // box is taken with a margin for the glyphs' overhang.
+    paintLetters() {
+        const margin = 3;
+        for (const [x, y, width, height] of this.drawnOver) {
+            const left = Math.max(0, x - margin);
+            const top = Math.max(0, y - margin);
+            const right = Math.min(this.board.width, x + width + margin);
+            const bottom = Math.min(this.board.height, y + height + margin);
+            if (right > left && bottom > top) {
+                this.paint(left, top, right - left, bottom - top);
+            }
+        }
+        this.drawnOver = this.letters ? this.letters.draw(this.context, this.k) : [];
     }
 
     // Shows the board at `s` device pixels per board pixel.
@@ -63,6 +94,7 @@ export class Painter {
     paintAll() {
         this.win.updatePicture();
         this.paint(0, 0, this.board.width, this.board.height);
+        this.drawnOver = this.letters ? this.letters.draw(this.context, this.k) : [];
     }
 
     // Asks for a frame, once however often asked before it comes.
@@ -77,6 +109,9 @@ export class Painter {
         const rects = this.win.updatePicture();
         for (let i = 0; i < rects.length; i += 4) {
             this.paint(rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
+        }
+        if (this.letters) {
+            this.paintLetters();
         }
         this.onFrame();
     }

@@ -56,16 +56,32 @@ export class Readout {
         if (!this.waiting || (held && !readoutChanged)) {
             return; // nothing to tell, or the timer runs from the last change
         }
-        clearTimeout(this.timer);
-        if (held) {
-            this.timer = setTimeout(() => this.announce(), STILL_MILLIS);
-        } else {
+        if (!held) {
             this.announce();
+            return;
         }
+        // One timer for the whole drag: when it fires early it waits again
+        // for the rest of the half second since the last change.
+        this.changedAt = performance.now();
+        if (!this.timer) {
+            this.waitForStill(STILL_MILLIS);
+        }
+    }
+
+    waitForStill(ms) {
+        this.timer = setTimeout(() => {
+            const still = performance.now() - this.changedAt;
+            if (still < STILL_MILLIS) {
+                this.waitForStill(STILL_MILLIS - still);
+            } else {
+                this.announce();
+            }
+        }, ms);
     }
 
     announce() {
         clearTimeout(this.timer);
+        this.timer = 0;
         this.waiting = false;
         this.show();
         if (this.win.announcementPending()) {

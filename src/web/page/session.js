@@ -11,6 +11,7 @@ import { Painter } from './painter.js';
 import { windowPicture } from './picture.js';
 import { BoardPointer } from './pointer.js';
 import { Readout } from './readout.js';
+import { DrawnValues } from './values.js';
 
 export class Session {
     // Builds the window in `root`; `onEnd` runs when the model ends it.
@@ -38,6 +39,10 @@ export class Session {
         // The picture shows the board as the model has it now.
         const picture = () => {
             this.painter.paintChanged();
+            this.board.placeLetters();
+            for (const id of design.readoutControls) {
+                this.controls[id].show(win);
+            }
             return windowPicture(root, design, this.board, this.controls);
         };
         this.keys = new Keys(this.board.canvas, win, () => this.afterInput(), {
@@ -50,6 +55,10 @@ export class Session {
         }
         win.takeChangedControls();
         this.readout = new Readout(design, win, this.controls, signal);
+        this.values = new DrawnValues(design, win, this.controls, design.readoutControls, root);
+        // Whether a button holds the board: the letters and the read-out are
+        // then drawn on canvases rather than moved and changed as elements.
+        this.held = false;
         document.title = win.caption();
         this.board.placeLetters();
     }
@@ -73,15 +82,36 @@ export class Session {
     }
 
     showFrame() {
+        const held = this.win.gestureInProgress();
+        if (held !== this.held) {
+            this.held = held;
+            this.painter.drawLetters(held ? this.board : null);
+            this.board.drawOnCanvas(held);
+            if (!held) {
+                this.values.clear();
+            }
+        }
         this.showControls();
-        this.board.placeLetters();
+        if (!held) {
+            this.board.placeLetters();
+        }
+    }
+
+    // Shows the board at `s` device pixels per window pixel.
+    resize(s) {
+        this.painter.resize(s);
+        this.values.resize(s);
     }
 
     // The controls that changed since they were last shown, and the read-out.
     showControls() {
         const changed = Array.from(this.win.takeChangedControls());
         for (const id of changed) {
-            this.controls[id].show(this.win);
+            if (this.held && this.values.has(id)) {
+                this.values.draw(id);
+            } else {
+                this.controls[id].show(this.win);
+            }
         }
         this.readout.update(changed);
         if (document.title !== this.win.caption()) {
