@@ -78,7 +78,11 @@ function timeFrames() {
 // returns the frame times, the drag steps and where D's letter went.
 async function dragD(page, path, moves) {
     const { BOARD } = harness;
-    const letterD = () => page.$eval('#Label2_3', (e) => [e.offsetLeft, e.offsetTop]);
+    // The letter is moved by a transform from its corner.
+    const letterD = () => page.$eval('#Label2_3', (e) => {
+        const m = new DOMMatrixReadOnly(getComputedStyle(e).transform);
+        return [e.offsetLeft + m.m41, e.offsetTop + m.m42];
+    });
     const from = await letterD();
     await page.evaluate(timeFrames);
     await page.mouse.move(BOARD.left + 550, BOARD.top + 350);

@@ -19,6 +19,7 @@ export function cssFont(font, bold) {
 
 const measureContext = document.createElement('canvas').getContext('2d');
 const lineHeights = new Map();
+const baselines = new Map();
 
 // The font's line height, ascent plus descent, as a label lays out a line:
 // each rounded to whole pixels, as Chromium and WebKit report them and
@@ -40,10 +41,14 @@ function lineHeight(font, bold) {
 // Where a label's line puts the text's baseline, below the line's top: the
 // line height less ascent and descent shared above and below them.
 export function baseline(font, bold) {
-    measureContext.font = cssFont(font, bold);
-    const m = measureContext.measureText('Ag');
-    return (lineHeight(font, bold) - m.fontBoundingBoxAscent - m.fontBoundingBoxDescent) / 2
-        + m.fontBoundingBoxAscent;
+    const key = cssFont(font, bold);
+    if (!baselines.has(key)) {
+        measureContext.font = key;
+        const m = measureContext.measureText('Ag');
+        baselines.set(key, (lineHeight(font, bold) - m.fontBoundingBoxAscent - m.fontBoundingBoxDescent) / 2
+            + m.fontBoundingBoxAscent);
+    }
+    return baselines.get(key);
 }
 
 // The size of a label that fits `text` in `font`: its advance and the

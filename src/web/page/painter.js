@@ -49,7 +49,7 @@ export class Painter {
         this.drawnOver = [];
     }
 
-    // Draws the letters with `letters` (see Board.drawLetters) from now on,
+    // Draws the letters with `letters` (see Board.draw) from now on,
     // or with null, no longer: the board under them is shown again.
     drawLetters(letters) {
         this.letters = letters;
