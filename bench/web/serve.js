@@ -7,17 +7,7 @@
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
-
-const TYPES = {
-    '.html': 'text/html; charset=utf-8',
-    '.js': 'text/javascript',
-    '.css': 'text/css',
-    '.wasm': 'application/wasm',
-    '.webmanifest': 'application/manifest+json',
-    '.json': 'application/json',
-    '.svg': 'image/svg+xml',
-    '.png': 'image/png',
-};
+const { TYPES } = require('../../tests/web/harness');
 
 // The file a URL path names under `mounts` ({ '/prefix/': folder }, the
 // first prefix that matches wins), or null.

@@ -22,12 +22,14 @@ function loadCore(webDir) {
     return create({ wasmBinary: fs.readFileSync(path.join(webDir, 'orvanel.wasm')) });
 }
 
+// The content type a plain web server gives each kind of file served.
 const TYPES = {
     '.html': 'text/html; charset=utf-8',
     '.js': 'text/javascript',
     '.css': 'text/css',
     '.wasm': 'application/wasm',
     '.webmanifest': 'application/manifest+json',
+    '.json': 'application/json',
     '.svg': 'image/svg+xml',
     '.png': 'image/png',
 };
@@ -151,4 +153,4 @@ async function close(page) {
     assert.deepEqual(errors, [], 'the page raised script errors');
 }
 
-module.exports = { WINDOW, BOARD, loadCore, serve, launch, open, ready, frames, close };
+module.exports = { WINDOW, BOARD, TYPES, loadCore, serve, launch, open, ready, frames, close };
