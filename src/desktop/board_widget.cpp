@@ -471,16 +471,14 @@ void BoardFrame::keyPressEvent(QKeyEvent* event) {
 // board key was used; a mouse click that focuses the board shows none.
 void BoardFrame::focusInEvent(QFocusEvent* event) {
     QFrame::focusInEvent(event);
-    if (event->reason() != Qt::MouseFocusReason) {
-        session_.setBoardFocused(true);
-        afterInput_();
-    }
+    session_.boardFocusIn(event->reason() == Qt::MouseFocusReason);
+    afterInput_();
     update();
 }
 
 void BoardFrame::focusOutEvent(QFocusEvent* event) {
     QFrame::focusOutEvent(event);
-    session_.setBoardFocused(false);
+    session_.boardFocusOut();
     afterInput_();
     update();
 }

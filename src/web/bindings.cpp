@@ -5,6 +5,7 @@
 // user's clicks, pointer events and keys.
 #include "window/board_screen.h"
 #include "window/design.h"
+#include "window/notices.h"
 #include "window/session.h"
 
 #include <emscripten/bind.h>
@@ -183,6 +184,21 @@ WebDesign design() {
             val::array(readout)};
 }
 
+// A notice's two texts, by the notice's name ("SaveFailed"); empty texts
+// for a name the core does not know.
+struct WebNotice {
+    std::string japanese;
+    std::string english;
+};
+
+WebNotice notice(const std::string& name) {
+    const std::optional<Notice> n = noticeNamed(name);
+    if (!n) {
+        return {};
+    }
+    return {std::string(noticeText(*n).japanese), std::string(noticeText(*n).english)};
+}
+
 // Asks the page how large a caption is in a font of the design.
 class PageMeasurer : public TextMeasurer {
 public:
@@ -251,7 +267,8 @@ public:
         const std::optional<Key> k = keyNamed(name);
         return resultName(k ? s_.shortcut(*k, shift) : KeyResult::Ignored);
     }
-    void setBoardFocused(bool focused) { s_.setBoardFocused(focused); }
+    void focusIn(bool byPointer) { s_.boardFocusIn(byPointer); }
+    void focusOut() { s_.boardFocusOut(); }
     bool gestureInProgress() const { return s_.gestureInProgress(); }
     bool announcementPending() const { return s_.announcementPending(); }
     std::string takeAnnouncement() { return s_.takeAnnouncement(); }
@@ -407,7 +424,12 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("caption", &WebLetter::caption)
         .field("name", &WebLetter::name);
 
+    value_object<WebNotice>("Notice")
+        .field("japanese", &WebNotice::japanese)
+        .field("english", &WebNotice::english);
+
     emscripten::function("design", &design);
+    emscripten::function("notice", &notice);
     emscripten::class_<WebWindow>("Window")
         .constructor<val>()
         .function("caption", &WebWindow::caption)
@@ -429,7 +451,8 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("dragSteps", &WebWindow::dragSteps)
         .function("key", &WebWindow::key)
         .function("shortcut", &WebWindow::shortcut)
-        .function("setBoardFocused", &WebWindow::setBoardFocused)
+        .function("focusIn", &WebWindow::focusIn)
+        .function("focusOut", &WebWindow::focusOut)
         .function("gestureInProgress", &WebWindow::gestureInProgress)
         .function("announcementPending", &WebWindow::announcementPending)
         .function("takeAnnouncement", &WebWindow::takeAnnouncement)

@@ -104,10 +104,32 @@ Rect Session::crosshairRect(PointF at) {
     return {x - kArm - 1, y - kArm - 1, 2 * kArm + 3, 2 * kArm + 3};
 }
 
-void Session::setBoardFocused(bool focused) {
-    if (boardFocused_ != focused) {
-        boardFocused_ = focused;
+void Session::boardFocusIn(bool byPointer) {
+    // The crosshair shows where the keyboard has the board: after Tab, not
+    // after a press of the mouse, a finger or a pen that focused it.
+    showCrosshair(!byPointer);
+}
+
+void Session::boardFocusOut() {
+    endHold();
+    showCrosshair(false);
+}
+
+void Session::showCrosshair(bool shown) {
+    if (boardFocused_ != shown) {
+        boardFocused_ = shown;
         window_.damageBoard(crosshairRect(keyboardAt_));
+    }
+}
+
+void Session::endHold() {
+    // Whatever held the board lets go where its pointer was: with the focus
+    // gone, nothing would tell the user why the board ignores the mouse and
+    // Ctrl+Z until a key the board no longer receives.
+    if (holder_ == Holder::Keyboard) {
+        keyboardButton(kLeftButton, false);
+    } else if (holder_ == Holder::Mouse) {
+        boardCancel();
     }
 }
 
@@ -141,7 +163,7 @@ void Session::keyboardButton(int button, bool press) {
 KeyResult Session::boardKey(Key key, bool shift) {
     // A key on the board shows where the keyboard pointer is, also when the
     // board took the focus from a mouse click.
-    setBoardFocused(true);
+    showCrosshair(true);
     const double step = shift ? 10 : 1;
     switch (key) {
     case Key::Left:

@@ -62,7 +62,14 @@ public:
     // Ctrl anywhere in the window.
     KeyResult boardKey(Key key, bool shift);
     KeyResult shortcut(Key key, bool shift);
-    void setBoardFocused(bool focused);
+    // The board took the keyboard focus: by a press of a pointer on it, or
+    // otherwise (Tab, the program's start). The crosshair shows only when no
+    // pointer gave the focus, and from the first board key on.
+    void boardFocusIn(bool byPointer);
+    // The board lost the keyboard focus, also when its window did. A button
+    // held on the board, by the keyboard or the mouse, is let go where its
+    // pointer was.
+    void boardFocusOut();
 
     // The keyboard pointer, in board pixels, and whether its crosshair shows.
     PointF keyboardPointer() const { return keyboardAt_; }
@@ -92,6 +99,8 @@ private:
 
     void moveKeyboardPointer(PointF to);
     void keyboardButton(int button, bool press);
+    void endHold();
+    void showCrosshair(bool shown);
     bool undoOrRedo(bool undo);
 
     Form1 window_;

@@ -114,7 +114,7 @@ TEST(History, NothingMovesWhileAButtonIsHeld) {
 TEST(KeyboardPointer, DoesWhatTheMouseDoes) {
     TestSession byMouse;
     TestSession byKeys;
-    byKeys.setBoardFocused(true);
+    byKeys.boardFocusIn(false);
     const auto keys = [&](std::initializer_list<Key> list, bool shift = false) {
         for (const Key k : list) {
             EXPECT_EQ(byKeys.boardKey(k, shift), KeyResult::Done);
@@ -173,6 +173,31 @@ TEST(KeyboardPointer, AndMouseDoNotMix) {
     s.boardKey(Key::Escape, false);
     EXPECT_FALSE(s.gestureInProgress());
     EXPECT_EQ(s.window().state().figure.d(), (PointF{560, 350}));
+}
+
+// Losing the focus lets go of a held button, keyboard or mouse, where its
+// pointer was; the gesture is then one undoable action like any other.
+TEST(KeyboardPointer, HoldEndsWhenTheFocusGoes) {
+    for (const bool byKeyboard : {true, false}) {
+        SCOPED_TRACE(byKeyboard ? "keyboard" : "mouse");
+        TestSession s;
+        s.boardFocusIn(!byKeyboard);
+        if (byKeyboard) {
+            s.boardKey(Key::D, false);
+            s.boardKey(Key::Space, false);
+            s.boardKey(Key::Right, true);
+        } else {
+            s.boardPress(kLeftButton, kLeftButton, 0, 550, 350);
+            s.boardMove(kLeftButton, 0, 560, 350);
+        }
+        s.boardFocusOut();
+        EXPECT_FALSE(s.gestureInProgress());
+        EXPECT_FALSE(s.crosshairShown());
+        s.boardMove(kLeftButton, 0, 600, 350); // the mouse's held button is nobody's now
+        EXPECT_EQ(s.window().state().figure.d(), (PointF{560, 350}));
+        s.shortcut(Key::Z, false);
+        EXPECT_EQ(s.window().state().figure, FigureState{});
+    }
 }
 
 TEST(Announcement, OnceWholeAfterTheGesture) {

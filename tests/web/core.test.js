@@ -71,7 +71,7 @@ test('the session leaves the native core\'s read-out, controls, letters and boar
             break;
         case 'click':
             assert.ok(byName.has(step.name), `no control ${step.name}`);
-            win.setBoardFocused(false);
+            win.focusOut();
             win.click(byName.get(step.name));
             break;
         case 'key':

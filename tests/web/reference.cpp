@@ -279,7 +279,7 @@ private:
         for (std::size_t i = 0; i < kControlCount; ++i) {
             if (kControls[i].objectName() == name) {
                 // The control takes the keyboard focus from the board.
-                s_.setBoardFocused(false);
+                s_.boardFocusOut();
                 s_.click(ControlId(i));
                 update();
                 return;

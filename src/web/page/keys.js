@@ -32,14 +32,17 @@ export class Keys {
         canvas.addEventListener('keydown', (e) => this.boardKey(e), { signal });
         // The crosshair shows while the keyboard has the board: from Tab, or
         // once a board key is used; not when a click focused it.
-        canvas.addEventListener('focus', () => this.focused(canvas.matches(':focus-visible')), { signal });
-        canvas.addEventListener('blur', () => this.focused(false), { signal });
+        canvas.addEventListener('focus', () => {
+            this.win.focusIn(!canvas.matches(':focus-visible'));
+            this.afterInput();
+        }, { signal });
+        // Losing the focus (to another element, or the page's window losing
+        // it) lets go of a button the board holds.
+        canvas.addEventListener('blur', () => {
+            this.win.focusOut();
+            this.afterInput();
+        }, { signal });
         window.addEventListener('keydown', (e) => this.shortcut(e), { signal });
-    }
-
-    focused(shown) {
-        this.win.setBoardFocused(shown);
-        this.afterInput();
     }
 
     boardKey(e) {
