@@ -196,6 +196,22 @@ bool Form1::Snapshot::looksLike(const Snapshot& o) const {
            layer.sameObjects(o.layer) && lineWidth == o.lineWidth;
 }
 
+std::size_t Form1::Snapshot::bytes() const {
+    std::size_t total = sizeof(Snapshot);
+    const std::size_t inPlace = std::string().capacity(); // held within the string itself
+    for (const ControlState& c : controls) {
+        total += c.caption.capacity() > inPlace ? c.caption.capacity() + 1 : 0;
+    }
+    for (const LineRow row : BoardLayer::kPaintOrder) {
+        total += layer.row(row).size() * sizeof(LineObject);
+    }
+    for (const LetterObject& l : layer.letters()) {
+        total +=
+            sizeof(LetterObject) + (l.caption.capacity() > inPlace ? l.caption.capacity() + 1 : 0);
+    }
+    return total;
+}
+
 void Form1::Form_Load() {
     trace("Form_Load");
     caption_ = kWindowCaption;

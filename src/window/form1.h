@@ -148,6 +148,9 @@ public:
         // progress holds (the pointer's last place, a held vertex) and where
         // the hidden cursor circle lies do not count.
         bool looksLike(const Snapshot& other) const;
+        // The memory it takes, what its captions and objects hold included.
+        std::size_t bytes() const;
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
     Snapshot snapshot() const;
     // Puts the window back as `s` had it; every control and the whole board

@@ -44,7 +44,11 @@ std::optional<Key> keyNamed(std::string_view name) {
 Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
     : window_(measurer, std::move(trace)),
       history_(window_), keyboardAt_{kBoardSize.width / 2.0, kBoardSize.height / 2.0},
-      announced_(readoutSentence()) {}
+      announced_(readoutSentence()) {
+    // A window that runs out of memory gives up its oldest undo steps rather
+    // than its life (in a browser the module's memory has a ceiling).
+    History::giveBackMemoryWhenExhausted();
+}
 
 void Session::click(ControlId id) {
     // A click while a button is held on the board (from the keyboard, or a
