@@ -10,10 +10,10 @@
 // was sound.
 #pragma once
 
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -32,7 +32,8 @@ public:
     }
     void signedVarint(std::int64_t v) { varint((std::uint64_t(v) << 1) ^ std::uint64_t(v >> 63)); }
     void real(double v) {
-        std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
+        std::uint64_t bits = 0; // std::bit_cast, which not every library has yet
+        std::memcpy(&bits, &v, sizeof bits);
         for (int i = 0; i < 8; ++i, bits >>= 8) {
             bytes_.push_back(std::uint8_t(bits));
         }
@@ -103,7 +104,8 @@ public:
         for (int i = 0; i < 8; ++i) {
             bits |= std::uint64_t(byte()) << (8 * i);
         }
-        const double v = std::bit_cast<double>(bits);
+        double v = 0;
+        std::memcpy(&v, &bits, sizeof v);
         if (!ok_ || !std::isfinite(v) || std::abs(v) > limit) {
             ok_ = false;
             return 0;
