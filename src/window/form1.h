@@ -28,6 +28,8 @@
 
 namespace orvanel {
 
+struct FigureLink;
+
 // Button codes of the pointer handlers; a set of held buttons is their sum.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
@@ -127,6 +129,12 @@ public:
     void gamen_MouseDown(int button, int shift, float x, float y);
     void gamen_MouseMove(int button, int shift, float x, float y);
     void gamen_MouseUp(int button, int shift, float x, float y);
+
+    // Puts the window as a link describes it: the initial screen, A and D
+    // where the link has them with the marks and read-out measured there,
+    // the boxes and the grid as it says, its lines placed and their boxes
+    // ticked.
+    void openLink(const FigureLink& link);
 
     // Routines of the window.
     void InitialScreen();

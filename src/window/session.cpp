@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "window/session.h"
 
+#include "format/png_chunks.h"
+#include "window/board_file.h"
+#include "window/figure_link.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -279,6 +283,41 @@ std::string Session::readoutLine(int i) const {
     std::string value = window_.control(Label5[i]).caption;
     value.erase(0, value.find_first_not_of(' '));
     return window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
+}
+
+std::vector<std::uint8_t> Session::pictureWithBoard(std::span<const std::uint8_t> png) const {
+    return withChunk(png, kBoardChunk, writeBoard(window_));
+}
+
+std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {
+    Form1::Snapshot state = window_.snapshot();
+    PixelBuffer pixels(kBoardSize, kBoardGreen);
+    if (const std::optional<Notice> problem = readBoard(file, state, pixels)) {
+        return problem;
+    }
+    // A file dropped while a button holds the board: the gesture ends first.
+    endHold();
+    history_.begin(window_);
+    window_.restore(state);
+    window_.restoreBoardPixels(pixels.rect(), pixels);
+    history_.end(window_);
+    return std::nullopt;
+}
+
+std::string Session::link() const {
+    return writeLink(linkOf(window_));
+}
+
+std::optional<Notice> Session::openLink(std::string_view text) {
+    const std::optional<FigureLink> link = readLink(text);
+    if (!link) {
+        return Notice::BadLink;
+    }
+    endHold();
+    history_.begin(window_);
+    window_.openLink(*link);
+    history_.end(window_);
+    return std::nullopt;
 }
 
 std::string Session::takeAnnouncement() {
