@@ -97,6 +97,7 @@ void History::end(const Form1& window) {
         forget(undone_, false);
     }
     stepBytes_ += step.bytes();
+    ++revision_;
     {
         const Busy busy(busy_);
         done_.push_back(std::move(step));
@@ -175,6 +176,7 @@ bool History::travel(std::deque<Step>& from, std::deque<Step>& to, Form1& window
           back ? step.pixelsBefore : step.pixelsAfter);
     to.push_back(std::move(step));
     from.pop_back();
+    ++revision_;
     return true;
 }
 

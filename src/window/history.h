@@ -51,6 +51,9 @@ public:
     bool redo(Form1& window);
 
     std::size_t stepCount() const { return done_.size(); }
+    // Counts every step kept, undone or redone: the window changed whenever
+    // it moves.
+    std::uint64_t revision() const { return revision_; }
     // All the memory the history holds: its steps, undone ones included, the
     // copy of the board and the state an action in progress started from.
     std::size_t bytes() const;
@@ -94,6 +97,7 @@ private:
     std::deque<Step> done_;
     std::deque<Step> undone_;
     std::size_t stepBytes_ = 0;
+    std::uint64_t revision_ = 0;
     // While the deques change, the heap's relief must leave them alone.
     bool busy_ = false;
     // The live histories, newest first, for the heap's relief.

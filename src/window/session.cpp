@@ -304,6 +304,14 @@ std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {
     return std::nullopt;
 }
 
+bool Session::takeKeepDue() {
+    if (gestureInProgress() || history_.revision() == keptRevision_) {
+        return false;
+    }
+    keptRevision_ = history_.revision();
+    return true;
+}
+
 std::string Session::link() const {
     return writeLink(linkOf(window_));
 }

@@ -108,6 +108,12 @@ public:
     // changes nothing and says so.
     std::string link() const;
     std::optional<Notice> openLink(std::string_view text);
+
+    // Whether the board should be kept now (a shell keeps it in storage, so
+    // that nothing is lost when the window goes): true once after every
+    // action that changed the window, an undo or a redo, never while a
+    // button is held, and not at all while nothing changed.
+    bool takeKeepDue();
     bool announcementPending() const { return readoutSentence() != announced_; }
     std::string takeAnnouncement();
 
@@ -125,6 +131,7 @@ private:
     Holder holder_ = Holder::None;
     PointF keyboardAt_;
     bool boardFocused_ = false;
+    std::uint64_t keptRevision_ = 0;
     std::string announced_;
 };
 
