@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/figure_link.h"
 
-#include <cstdint>
-#include <cstdlib>
+#include "format/decimal.h"
+
 #include <vector>
 
 namespace orvanel {
@@ -11,67 +11,7 @@ namespace {
 
 using namespace controls;
 
-constexpr std::int64_t kFractionDigits = 1000000000; // nine digits after the point
 constexpr std::string_view kColorNames[] = {"red", "yellow", "blue", "white"};
-
-// A coordinate in decimal, to nine digits after the point, without the
-// locale's say in the matter: exact for positions that are whole multiples
-// of 1/512 pixel, as the page takes them.
-void writeNumber(std::string& out, double v) {
-    const auto scaled = std::int64_t(std::llround(v * double(kFractionDigits)));
-    if (scaled < 0) {
-        out += '-';
-    }
-    const std::uint64_t magnitude = scaled < 0 ? std::uint64_t(-scaled) : std::uint64_t(scaled);
-    out += std::to_string(magnitude / kFractionDigits);
-    std::uint64_t fraction = magnitude % kFractionDigits;
-    if (fraction != 0) {
-        std::string digits = std::to_string(fraction);
-        digits.insert(0, 9 - digits.size(), '0');
-        digits.erase(digits.find_last_not_of('0') + 1);
-        out += '.' + digits;
-    }
-}
-
-std::optional<double> readNumber(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
-    }
-    std::uint64_t whole = 0;
-    std::uint64_t fraction = 0;
-    std::size_t wholeDigits = 0;
-    std::size_t i = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++wholeDigits) {
-        if (wholeDigits >= 7) {
-            return std::nullopt; // beyond any reach a link may have
-        }
-        whole = whole * 10 + std::uint64_t(text[i] - '0');
-    }
-    if (wholeDigits == 0) {
-        return std::nullopt;
-    }
-    if (i < text.size()) {
-        if (text[i] != '.' || i + 1 == text.size() || text.size() - i - 1 > 9) {
-            return std::nullopt;
-        }
-        std::uint64_t unit = kFractionDigits;
-        for (++i; i < text.size(); ++i) {
-            if (text[i] < '0' || text[i] > '9') {
-                return std::nullopt;
-            }
-            unit /= 10;
-            fraction += std::uint64_t(text[i] - '0') * unit;
-        }
-    }
-    // An exact integer divided once: the double nearest the decimal.
-    const double v = double(whole * kFractionDigits + fraction) / double(kFractionDigits);
-    if (v > kLinkReach) {
-        return std::nullopt;
-    }
-    return negative ? -v : v;
-}
 
 std::vector<std::string_view> split(std::string_view text, char by) {
     std::vector<std::string_view> parts;
@@ -93,7 +33,7 @@ std::optional<std::vector<double>> readNumbers(std::string_view text, std::size_
     }
     std::vector<double> numbers;
     for (const std::string_view part : parts) {
-        const std::optional<double> n = readNumber(part);
+        const std::optional<double> n = readDecimal(part, kLinkReach);
         if (!n) {
             return std::nullopt;
         }
@@ -110,9 +50,9 @@ std::optional<bool> readFlag(std::string_view text) {
 }
 
 void writePoint(std::string& out, PointF p) {
-    writeNumber(out, p.x);
+    writeDecimal(out, p.x);
     out += ',';
-    writeNumber(out, p.y);
+    writeDecimal(out, p.y);
 }
 
 } // namespace
