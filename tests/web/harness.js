@@ -72,7 +72,7 @@ function serve(dir, refuses = () => false) {
 
 // Runs in the page before its scripts, for tests only: the module's factory
 // is wrapped so that `window.pageTest` reaches every window the page makes,
-// the running one last.
+// the running one last, and the size of the module's memory.
 function exposeWindows() {
     const pageTest = { windows: [], Window: null };
     pageTest.dragSteps = () => pageTest.windows[pageTest.windows.length - 1].dragSteps();
@@ -85,6 +85,8 @@ function exposeWindows() {
         configurable: true,
         set: (f) => { factory = f; },
         get: () => (...args) => factory(...args).then((core) => {
+            // The module's views of its memory are taken anew when it grows.
+            pageTest.memoryBytes = () => core.HEAP8.buffer.byteLength;
             const Window = core.Window;
             pageTest.Window = Window;
             core.Window = function (...a) {
