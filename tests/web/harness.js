@@ -36,8 +36,9 @@ const TYPES = {
 
 // Serves `dir` on 127.0.0.1. Cross-origin isolated, so the page's clock
 // resolves microseconds. `refuses(pathname)` names addresses answered 404,
-// as some servers answer a folder's address or a .webmanifest.
-function serve(dir, refuses = () => false) {
+// as some servers answer a folder's address or a .webmanifest. `port`, when
+// given, is the one served on again after an earlier server was closed.
+function serve(dir, refuses = () => false, port = 0) {
     dir = path.resolve(dir);
     const sockets = new Set();
     const server = http.createServer((req, res) => {
@@ -59,7 +60,7 @@ function serve(dir, refuses = () => false) {
         sockets.add(s);
         s.on('close', () => sockets.delete(s));
     });
-    return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
+    return new Promise((resolve) => server.listen(port, '127.0.0.1', () => resolve({
         url: `http://127.0.0.1:${server.address().port}/`,
         close: () => new Promise((done) => {
             server.close(done);

@@ -12,6 +12,8 @@
 'use strict';
 
 const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 const harness = require('./harness');
@@ -465,6 +467,65 @@ describe('index.html from the local server at 917 x 687', () => {
         await opensOffline(page, picky);
         // The manifest the server refused is reported by the browser itself.
         page.errors = page.errors.filter((e) => !/manifest|Failed to load resource/.test(e));
+        await close(page);
+    });
+
+    test('a new build is kept for offline use whole, or not at all', async (t) => {
+        const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-builds-'));
+        // Build n: the edition whose script says n, and whose worker keeps
+        // a set of its own.
+        const build = (n) => {
+            fs.cpSync(webDir, dir, { recursive: true });
+            fs.appendFileSync(path.join(dir, 'app.js'), `\nwindow.orvanelBuild = ${n};\n`);
+            const worker = path.join(dir, 'sw.js');
+            const text = fs.readFileSync(worker, 'utf8');
+            assert.match(text, /orvanel-[0-9a-f]{16}/);
+            fs.writeFileSync(worker, text.replace(/orvanel-[0-9a-f]{16}/, `orvanel-build${n}`));
+        };
+        build(1);
+        let site = await harness.serve(dir);
+        const port = Number(new URL(site.url).port);
+        t.after(() => {
+            site.close();
+            fs.rmSync(dir, { recursive: true, force: true });
+        });
+        const page = await open(site.url);
+        await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+        const running = async () => {
+            await page.reload();
+            await ready(page);
+            return page.evaluate(() => window.orvanelBuild);
+        };
+        // The worker the server offers now, if new, once it is active or
+        // has failed to install.
+        const update = () => page.evaluate(async () => {
+            const r = await navigator.serviceWorker.getRegistration();
+            await r.update().catch(() => {});
+            const w = r.installing || r.waiting;
+            return w && new Promise((resolve) => {
+                const settled = () => ['activated', 'redundant'].includes(w.state) && resolve(w.state);
+                w.addEventListener('statechange', settled);
+                settled();
+            });
+        });
+        assert.equal(await running(), 1);
+        build(2);
+        let runs = 1;
+        for (let i = 0; i < 4 && runs !== 2; ++i) {
+            await update();
+            runs = await running();
+        }
+        assert.equal(runs, 2, 'the page runs the new build');
+        await site.close();
+        assert.equal(await running(), 2, 'the new build, offline');
+        // A build whose module the server refuses is not kept.
+        build(3);
+        site = await harness.serve(dir, (asked) => asked.endsWith('.wasm'), port);
+        assert.equal(await update(), 'redundant');
+        await site.close();
+        assert.equal(await running(), 2, 'the build before, offline');
+        assert.equal((await page.evaluate(() => caches.keys())).length, 1, 'one set kept');
+        assert.deepEqual(await player.record(page, 'start'), native.checks.find((c) => c.name === 'start'));
         await close(page);
     });
 });
