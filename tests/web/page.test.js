@@ -25,6 +25,7 @@ const [webDir, reference, sequenceFile] = process.argv.slice(2);
 
 let browser;
 let server;
+let core;       // the module in Node
 let design;     // the window's design, from the module itself
 let native;     // what the native core recorded for the session
 let player;
@@ -73,7 +74,8 @@ async function opensOffline(page, server) {
 const isReadout = (d) => /^Label[356]$/.test(d.name);
 
 before(async () => {
-    design = await harness.loadCore(webDir).then((core) => core.design());
+    core = await harness.loadCore(webDir);
+    design = core.design();
     native = nativeSession(reference, sequenceFile);
     player = new Player(design, readSequence(sequenceFile));
     server = await harness.serve(webDir);
@@ -791,6 +793,41 @@ describe('without a mouse, and what a teacher keeps', () => {
         await keys([[' ']]);
         await frames(page);
         assert.deepEqual(await told(), [dragged, '∠Ａ = 41°、∠Ｂ = 35°、∠Ｃ = 56°、∠Ｄ = 132°']);
+        await close(page);
+    });
+
+    test('a refused copy and a failed save are told above the window; the page goes on', async () => {
+        const page = await open(server.url);
+        await page.evaluate(() => {
+            window.unhandled = [];
+            window.addEventListener('unhandledrejection', (e) => window.unhandled.push(String(e.reason)));
+            navigator.clipboard.write = async () => {
+                throw new DOMException('refused', 'NotAllowedError');
+            };
+        });
+        const told = async (name) => {
+            await page.waitForFunction(() => document.getElementById('notice').childElementCount > 0);
+            const notice = await page.$eval('#notice', (n) => ({
+                role: n.getAttribute('role'), inWindow: n.closest('#Form1') !== null,
+                lines: [...n.children].map((p) => [p.textContent, p.lang]),
+            }));
+            const { japanese, english } = core.notice(name);
+            assert.deepEqual(notice, { role: 'alert', inWindow: false, lines: [[japanese, ''], [english, 'en']] }, name);
+        };
+        await press(page, ['Control', 'KeyC']);
+        await told('CopyFailed');
+        // The next press anywhere takes the notice away.
+        await page.click('#Check2');
+        assert.equal(await page.$eval('#notice', (n) => n.childElementCount), 0);
+        await page.evaluate(() => {
+            HTMLCanvasElement.prototype.toBlob = function (callback) {
+                setTimeout(() => callback(null));
+            };
+        });
+        await press(page, ['Control', 'KeyS']);
+        await told('SaveFailed');
+        assert.ok((await player.shown(page)).readoutShown, 'the click before was taken');
+        assert.deepEqual(await page.evaluate(() => window.unhandled), []);
         await close(page);
     });
 
