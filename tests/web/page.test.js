@@ -637,12 +637,15 @@ describe('fitted to the screen', () => {
         await close(page);
     });
 
-    test('turning the screen fits the window again', async () => {
+    test('turning the screen fits the window again, never below half its size', async () => {
         const page = await open(server.url, { width: 1024, height: 768 });
         await page.setViewport({ width: 768, height: 1024 });
         await frames(page);
         const r = await page.$eval('#Form1', (e) => e.getBoundingClientRect().toJSON());
         assert.ok(r.right <= 768 && r.width >= 0.95 * 768, JSON.stringify(r));
+        await page.setViewport({ width: 400, height: 300 });
+        await frames(page);
+        assert.equal(await page.$eval('#Form1', (e) => e.getBoundingClientRect().width), WINDOW.width / 2);
         await close(page);
     });
 
@@ -670,26 +673,47 @@ describe('fitted to the screen', () => {
         }
     });
 
-    test('a thin memo line stays unbroken when the board is shrunk', async () => {
+    test('a thin memo line stays unbroken when the board is shrunk, one board pixel wide too', async () => {
         const scale = 0.6;
         const page = await open(`${server.url}index.html?scale=${scale}`);
         await page.click('#Command3'); // the memo, thin red
         const board = await boardRect(page);
-        const y = 300.5;
-        await page.mouse.move(board.left + 100 * scale, board.top + y * scale);
-        await page.mouse.down();
-        await page.mouse.move(board.left + 400 * scale, board.top + y * scale, { steps: 10 });
-        await page.mouse.up();
+        const stroke = async (y, from, to) => {
+            await page.mouse.move(board.left + from * scale, board.top + y * scale);
+            await page.mouse.down();
+            await page.mouse.move(board.left + to * scale, board.top + y * scale, { steps: 10 });
+            await page.mouse.up();
+        };
+        // A thin stroke, and one that the thin eraser trims to its lowest
+        // row: a row that the board pixel nearest each device pixel's
+        // centre would miss at this factor.
+        await stroke(200.5, 100, 400);
+        await stroke(299.7, 100, 400);
+        await page.click('#Option1_3');
+        await stroke(292.8, 50, 450);
         await frames(page);
-        const strip = await screenshotPixels(page,
-            { x: board.left + 120 * scale, y: board.top + (y - 3) * scale, width: 260 * scale, height: 6 * scale });
-        for (let x = 0; x < strip.width; ++x) {
-            let red = false;
-            for (let v = 0; v < strip.height; ++v) {
-                const i = 4 * (v * strip.width + x);
-                red ||= strip.data[i] > 200 && strip.data[i + 1] < 64;
+        const rows = await page.evaluate(() => {
+            const p = window.pageTest.boardPixels();
+            const red = new Set();
+            for (let i = 0; i < p.length; i += 4) {
+                if (p[i] > 200 && p[i + 1] < 64 && (i / 4) % 802 === 250) {
+                    red.add(Math.floor(i / 4 / 802));
+                }
             }
-            assert.ok(red, `the line is broken at device column ${x}`);
+            return [...red];
+        });
+        assert.deepEqual(rows.filter((r) => r > 250), [301], 'the trimmed stroke is one board pixel high');
+        for (const y of [200.5, 301.5]) {
+            const strip = await screenshotPixels(page,
+                { x: board.left + 120 * scale, y: board.top + (y - 3) * scale, width: 260 * scale, height: 6 * scale });
+            for (let x = 0; x < strip.width; ++x) {
+                let red = false;
+                for (let v = 0; v < strip.height; ++v) {
+                    const i = 4 * (v * strip.width + x);
+                    red ||= strip.data[i] > 200 && strip.data[i + 1] < 64;
+                }
+                assert.ok(red, `the line at ${y} is broken at device column ${x}`);
+            }
         }
         await close(page);
     });
@@ -777,12 +801,13 @@ describe('without a mouse, and what a teacher keeps', () => {
         // leave the figure still between two of them.
         const keys = (list) => page.evaluate((l) => {
             const board = document.getElementById('gamen');
-            for (const [key, shiftKey] of l) {
-                board.dispatchEvent(new KeyboardEvent('keydown', { key, shiftKey, bubbles: true, cancelable: true }));
+            for (const [key, shiftKey, repeat] of l) {
+                board.dispatchEvent(new KeyboardEvent('keydown', { key, shiftKey, repeat, bubbles: true, cancelable: true }));
             }
         }, list);
         const six = (key) => Array(6).fill([key, true]);
-        await keys([['d'], [' '], ...six('ArrowRight'), [' ']]);
+        // The Space held repeats: the button stays down.
+        await keys([['d'], [' '], [' ', false, true], ...six('ArrowRight'), [' ']]);
         await frames(page);
         const dragged = '∠Ａ = 58°、∠Ｂ = 35°、∠Ｃ = 75°、∠Ｄ = 168°';
         assert.deepEqual(await told(), [dragged]);
@@ -828,6 +853,26 @@ describe('without a mouse, and what a teacher keeps', () => {
         await told('SaveFailed');
         assert.ok((await player.shown(page)).readoutShown, 'the click before was taken');
         assert.deepEqual(await page.evaluate(() => window.unhandled), []);
+        await close(page);
+    });
+
+    test('the board losing the focus ends a keyboard hold: the mouse and Ctrl+Z work again', async () => {
+        const page = await open(server.url);
+        await page.click('#Check2');
+        await page.focus('#gamen');
+        await press(page, 'KeyD', 'Space', ['Shift', 'ArrowRight']);
+        await page.evaluate(() => document.activeElement.blur());
+        const steps = await dragSteps(page);
+        // D, ten pixels to the right of its start, dragged by the mouse.
+        await page.mouse.move(BOARD.left + 560, BOARD.top + 350);
+        await page.mouse.down();
+        await page.mouse.move(BOARD.left + 500, BOARD.top + 300, { steps: 4 });
+        await page.mouse.up();
+        assert.equal(await dragSteps(page) - steps, 4, 'the mouse drags D');
+        await press(page, ['Control', 'KeyZ'], ['Control', 'KeyZ']);
+        await frames(page);
+        const { readout } = await player.shown(page);
+        assert.deepEqual(readout.map((v) => v.trim()), ['41', '35', '56', '132'], 'both drags taken back');
         await close(page);
     });
 
