@@ -47,6 +47,10 @@ expect "QT_QPA_PLATFORM=xcb without DISPLAY: refused" '[ "$status" -eq 2 ]'
 # The program keeps running until the timeout ends it (status 124).
 run 3 -- -platform offscreen
 expect "-platform offscreen: starts without a display" '[ "$status" -eq 124 ]'
+# --fit looks at the screen first with a short-lived application: the
+# platform it was given must still be there for the window after it.
+run 3 -- --fit -platform offscreen
+expect "--fit -platform offscreen: starts without a display" '[ "$status" -eq 124 ]'
 run 3 QT_QPA_PLATFORM='wayland;offscreen' --
 expect "QT_QPA_PLATFORM='wayland;offscreen': starts on the second choice" '[ "$status" -eq 124 ]'
 run 3 QT_QPA_PLATFORM=xcb -- --platform offscreen

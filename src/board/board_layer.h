@@ -45,6 +45,8 @@ struct CursorCircle {
     PointF centre() const { return {left + width / 2, top + height / 2}; }
     double diameter() const { return width < height ? width : height; }
     RectF bounds() const { return RectF{left, top, width, height}.adjusted(-2, -2, 2, 2); }
+
+    friend bool operator==(const CursorCircle&, const CursorCircle&) = default;
 };
 
 // A vertex letter: its real left/top edges in board pixels, its caption and
@@ -112,6 +114,11 @@ public:
     bool sameObjects(const BoardLayer& other) const {
         return rows_ == other.rows_ && letters_ == other.letters_ &&
                cursorCircle_.visible == other.cursorCircle_.visible;
+    }
+
+    // Whether both hold the very same objects (what awaits repainting aside).
+    friend bool operator==(const BoardLayer& a, const BoardLayer& b) {
+        return a.rows_ == b.rows_ && a.letters_ == b.letters_ && a.cursorCircle_ == b.cursorCircle_;
     }
 
     // Calls visit(Rect) for each rectangle that needs repainting since the

@@ -9,9 +9,12 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -41,6 +44,20 @@ void setColors(QWidget* widget, std::optional<Rgb> background, std::optional<Rgb
 
 QString qString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+// Writes `image` as a PNG file; a file begun and not finished is removed
+// rather than left broken.
+bool writePng(const QImage& image, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (image.save(&file, "PNG") && file.flush()) {
+        return true;
+    }
+    file.remove();
+    return false;
 }
 
 } // namespace
@@ -304,13 +321,22 @@ void DesktopWindow::savePicture() {
     const QString file = saveDialog_ ? saveDialog_(this, suggested)
                                      : QFileDialog::getSaveFileName(this, QString(), suggested,
                                                                     QStringLiteral("PNG (*.png)"));
-    if (!file.isEmpty()) {
-        picture().save(file, "PNG");
+    if (!file.isEmpty() && !writePng(picture(), file)) {
+        tell(Notice::SaveFailed);
     }
 }
 
 void DesktopWindow::copyPicture() {
-    QGuiApplication::clipboard()->setImage(picture());
+    // The platform takes the picture without a word: what its clipboard
+    // holds afterwards tells whether it took it.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard) {
+        clipboard->setImage(picture());
+    }
+    const QMimeData* held = clipboard ? clipboard->mimeData() : nullptr;
+    if (!held || !held->hasImage()) {
+        tell(Notice::CopyFailed);
+    }
 }
 
 // The picture fitted to one landscape page, centred.
@@ -318,11 +344,16 @@ void DesktopWindow::printPicture() {
     const QImage image = picture();
     QPrinter printer;
     printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) {
+    const bool chosen = printDialog_ ? printDialog_(this, printer)
+                                     : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    if (!chosen) {
         return;
     }
-    QPainter painter(&printer);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        tell(Notice::PrintFailed);
+        return;
+    }
     const QRect page = painter.viewport();
     QSize size = image.size();
     size.scale(page.size(), Qt::KeepAspectRatio);
@@ -331,6 +362,17 @@ void DesktopWindow::printPicture() {
                         size.height());
     painter.setWindow(image.rect());
     painter.drawImage(0, 0, image);
+}
+
+// The notice's text in the window's language, the English beneath it.
+void DesktopWindow::tell(Notice notice) {
+    if (noticeBox_) {
+        noticeBox_(this, notice);
+        return;
+    }
+    const NoticeText& text = noticeText(notice);
+    QMessageBox::warning(this, windowTitle(),
+                         qString(text.japanese) + QStringLiteral("\n\n") + qString(text.english));
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event) {

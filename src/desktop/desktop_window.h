@@ -6,6 +6,7 @@
 
 #include "desktop/board_widget.h"
 #include "desktop/toolkit.h"
+#include "window/notices.h"
 #include "window/session.h"
 
 #include <QBasicTimer>
@@ -18,6 +19,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QPrinter;
 
 namespace orvanel {
 
@@ -52,6 +54,14 @@ public:
     // which a test replaces. An empty answer saves nothing.
     using SaveDialog = std::function<QString(QWidget* parent, const QString& suggested)>;
     void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
+    // Where Ctrl+P prints: the standard print dialog sets the printer up,
+    // and a test replaces it. False: cancelled, nothing is printed.
+    using PrintDialog = std::function<bool(QWidget* parent, QPrinter& printer)>;
+    void setPrintDialog(PrintDialog dialog) { printDialog_ = std::move(dialog); }
+    // How a failure is told: a warning box over the window, which a test
+    // replaces.
+    using NoticeBox = std::function<void(QWidget* parent, Notice notice)>;
+    void setNoticeBox(NoticeBox box) { noticeBox_ = std::move(box); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +72,7 @@ private:
     void savePicture();
     void copyPicture();
     void printPicture();
+    void tell(Notice notice);
     void announceReadout();
     void nameReadoutLines();
     QWidget* createWidget(ControlId id);
@@ -73,6 +84,8 @@ private:
     Session session_;
     BoardFrame* gamen_ = nullptr;
     SaveDialog saveDialog_;
+    PrintDialog printDialog_;
+    NoticeBox noticeBox_;
     // Runs once the figure has been still for a while during a gesture, to
     // announce the read-out then.
     QBasicTimer announceTimer_;

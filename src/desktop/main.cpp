@@ -1,27 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Starts the program: one window on the desktop, until it is closed.
+#include "desktop/command_line.h"
 #include "desktop/desktop_window.h"
 #include "desktop/toolkit.h"
 
 #include <QApplication>
 #include <QScreen>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
-
-// Takes the program's one option, --fit, out of the arguments; the toolkit
-// takes its own (-platform, -display, ...) from the rest.
-bool takeFitOption(int& argc, char* argv[]) {
-    char** end = std::remove_if(argv + 1, argv + argc,
-                                [](const char* arg) { return std::strcmp(arg, "--fit") == 0; });
-    const bool fit = end != argv + argc;
-    argc = int(end - argv);
-    argv[argc] = nullptr;
-    return fit;
-}
 
 // Enlarges (or shrinks) the whole window to fill the screen it opens on, as
 // QT_SCALE_FACTOR does: the factor is set before the application starts,
@@ -29,7 +19,12 @@ bool takeFitOption(int& argc, char* argv[]) {
 void fitToScreen(int argc, char* argv[]) {
     double factor = 1;
     {
-        QGuiApplication probe(argc, argv);
+        // The probe takes the toolkit's options (-platform, -display, ...)
+        // out of the arguments it is given: it is given a copy of them, so
+        // that the application after it finds them all.
+        std::vector<char*> arguments(argv, argv + argc + 1);
+        int count = argc;
+        QGuiApplication probe(count, arguments.data());
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             factor = orvanel::fitFactor(*screen);
         }
@@ -43,7 +38,24 @@ void fitToScreen(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool fit = takeFitOption(argc, argv);
+    orvanel::CommandLine line = orvanel::parseCommandLine(argc, argv);
+    if (!line.error.empty()) {
+        std::fputs(orvanel::usageErrorText(line.error).c_str(), stderr);
+        return orvanel::kUsageErrorStatus;
+    }
+    if (line.help || line.version) {
+        std::fputs((line.help ? orvanel::helpText() : orvanel::versionText()).c_str(), stdout);
+        return 0;
+    }
+    // The toolkit's arguments, which the application keeps and takes its
+    // options from.
+    std::vector<char*> arguments;
+    for (std::string& argument : line.toolkitArguments) {
+        arguments.push_back(argument.data());
+    }
+    arguments.push_back(nullptr);
+    argc = int(arguments.size()) - 1;
+    argv = arguments.data();
     if (!orvanel::windowSystemAvailable(argc, argv)) {
         std::fputs("orvanel: no X11 or Wayland display to show the window on; start it from a "
                    "desktop session\n",
@@ -51,7 +63,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     orvanel::nameProgram();
-    if (fit) {
+    if (line.fit) {
         fitToScreen(argc, argv);
     }
     QApplication app(argc, argv);

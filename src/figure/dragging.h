@@ -37,6 +37,8 @@ struct DragAnchor {
         const float dy = y - pointerY;
         return vertex + PointF{dx, dy};
     }
+
+    friend bool operator==(const DragAnchor&, const DragAnchor&) = default;
 };
 
 } // namespace orvanel

@@ -38,6 +38,8 @@ struct Directions {
     double dirCDFromLeft = 0;
     double dirDA = 0;
     float dirDC = 0; // held in single precision
+
+    friend bool operator==(const Directions&, const Directions&) = default;
 };
 
 // Offsets of the vertex letters' left/top edges from their vertices, A to D.

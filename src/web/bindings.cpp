@@ -5,6 +5,7 @@
 // user's clicks, pointer events and keys.
 #include "window/board_screen.h"
 #include "window/design.h"
+#include "window/fit.h"
 #include "window/notices.h"
 #include "window/session.h"
 
@@ -199,6 +200,31 @@ WebNotice notice(const std::string& name) {
     return {std::string(noticeText(*n).japanese), std::string(noticeText(*n).english)};
 }
 
+// Where the window goes in a space of `width` x `height` CSS pixels at
+// `dpr` device pixels each; `scale` is what the address asks for (?scale=),
+// taken only when sound.
+struct WebPlace {
+    double factor = 1;
+    double left = 0;
+    double top = 0;
+    bool scrolls = false;
+};
+
+WebPlace placeWindowIn(double width, double height, double dpr, const std::string& scale) {
+    const WindowPlace p = placeWindow(width, height, dpr, askedFactor(scale));
+    return {p.factor, p.left, p.top, p.scrolls};
+}
+
+// A copy of `bytes` for the page to keep.
+val byteArray(const std::vector<std::uint8_t>& bytes) {
+    return val::global("Uint8Array")
+        .new_(emscripten::typed_memory_view(bytes.size(), bytes.data()));
+}
+
+const char* noticeName(std::optional<Notice> notice) {
+    return notice ? kNotices[std::size_t(*notice)].name.data() : "";
+}
+
 // Asks the page how large a caption is in a font of the design.
 class PageMeasurer : public TextMeasurer {
 public:
@@ -276,6 +302,21 @@ public:
     std::string readoutLine(int i) const {
         return i >= 0 && i < kVertexCount ? s_.readoutLine(i) : std::string();
     }
+    // The PNG `png` (a Uint8Array) with the board in it, as a new
+    // Uint8Array; and a file's bytes opened as a board, or a link's text
+    // opened: the name of the notice that says why not, or "" when opened.
+    val pictureWithBoard(const val& png) const {
+        return byteArray(
+            s_.pictureWithBoard(emscripten::convertJSArrayToNumberVector<std::uint8_t>(png)));
+    }
+    std::string openBoard(const val& file) {
+        return noticeName(
+            s_.openBoard(emscripten::convertJSArrayToNumberVector<std::uint8_t>(file)));
+    }
+    std::string link() const { return s_.link(); }
+    std::string openLink(const std::string& text) { return noticeName(s_.openLink(text)); }
+    bool takeKeepDue() { return s_.takeKeepDue(); }
+
     WebCrosshair crosshair() const {
         return {Session::crosshairRect(s_.keyboardPointer()), s_.crosshairShown()};
     }
@@ -432,6 +473,12 @@ EMSCRIPTEN_BINDINGS(orvanel) {
 
     emscripten::function("design", &design);
     emscripten::function("notice", &notice);
+    value_object<WebPlace>("Place")
+        .field("factor", &WebPlace::factor)
+        .field("left", &WebPlace::left)
+        .field("top", &WebPlace::top)
+        .field("scrolls", &WebPlace::scrolls);
+    emscripten::function("placeWindow", &placeWindowIn);
     emscripten::class_<WebWindow>("Window")
         .constructor<val>()
         .function("caption", &WebWindow::caption)
@@ -460,6 +507,11 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("takeAnnouncement", &WebWindow::takeAnnouncement)
         .function("readoutLine", &WebWindow::readoutLine)
         .function("crosshair", &WebWindow::crosshair)
+        .function("pictureWithBoard", &WebWindow::pictureWithBoard)
+        .function("openBoard", &WebWindow::openBoard)
+        .function("link", &WebWindow::link)
+        .function("openLink", &WebWindow::openLink)
+        .function("takeKeepDue", &WebWindow::takeKeepDue)
         .function("surfacePixels", &WebWindow::surfacePixels)
         .function("lines", &WebWindow::lines)
         .function("cursorCircle", &WebWindow::cursorCircle)

@@ -5,6 +5,7 @@
 #include "figure/angles.h"
 #include "figure/draw_figure.h"
 #include "tools/grid.h"
+#include "window/figure_link.h"
 
 #include <tuple>
 
@@ -196,6 +197,22 @@ bool Form1::Snapshot::looksLike(const Snapshot& o) const {
            layer.sameObjects(o.layer) && lineWidth == o.lineWidth;
 }
 
+std::size_t Form1::Snapshot::bytes() const {
+    std::size_t total = sizeof(Snapshot);
+    const std::size_t inPlace = std::string().capacity(); // held within the string itself
+    for (const ControlState& c : controls) {
+        total += c.caption.capacity() > inPlace ? c.caption.capacity() + 1 : 0;
+    }
+    for (const LineRow row : BoardLayer::kPaintOrder) {
+        total += layer.row(row).size() * sizeof(LineObject);
+    }
+    for (const LetterObject& l : layer.letters()) {
+        total +=
+            sizeof(LetterObject) + (l.caption.capacity() > inPlace ? l.caption.capacity() + 1 : 0);
+    }
+    return total;
+}
+
 void Form1::Form_Load() {
     trace("Form_Load");
     caption_ = kWindowCaption;
@@ -242,6 +259,31 @@ void Form1::InitialScreen() {
     placeSidesAndLetters(v_.figure, layer_);
     for (int i = 0; i < kLineCount; ++i) {
         layer_.setX(LineRow::Line4, i, kParkedX, kParkedX);
+    }
+}
+
+void Form1::openLink(const FigureLink& link) {
+    InitialScreen();
+    v_.figure.xA = link.a.x;
+    v_.figure.yA = link.a.y;
+    v_.figure.xD = link.d.x;
+    v_.figure.yD = float(link.d.y);
+    surface_.clear();
+    MeasureAngles();
+    DrawFigure();
+    placeSidesAndLetters(v_.figure, layer_);
+    setChecked(Check2, link.angle);
+    setChecked(Check3, link.nonClear);
+    if ((v_.gridShown == 1) != link.grid) {
+        Command4_Click();
+    }
+    for (int k = 0; k < kLineCount; ++k) {
+        if (const auto& l = link.lines[std::size_t(k)]) {
+            layer_.setColor(LineRow::Line4, k,
+                            paletteColor(kLineColors[std::size_t(l->colorOption)]));
+            layer_.setEnds(LineRow::Line4, k, l->p1, l->p2);
+            setChecked(Check1[k], true);
+        }
     }
 }
 

@@ -28,6 +28,8 @@
 
 namespace orvanel {
 
+struct FigureLink;
+
 // Button codes of the pointer handlers; a set of held buttons is their sum.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
@@ -128,6 +130,12 @@ public:
     void gamen_MouseMove(int button, int shift, float x, float y);
     void gamen_MouseUp(int button, int shift, float x, float y);
 
+    // Puts the window as a link describes it: the initial screen, A and D
+    // where the link has them with the marks and read-out measured there,
+    // the boxes and the grid as it says, its lines placed and their boxes
+    // ticked.
+    void openLink(const FigureLink& link);
+
     // Routines of the window.
     void InitialScreen();
     void MeasureAngles();
@@ -148,6 +156,9 @@ public:
         // progress holds (the pointer's last place, a held vertex) and where
         // the hidden cursor circle lies do not count.
         bool looksLike(const Snapshot& other) const;
+        // The memory it takes, what its captions and objects hold included.
+        std::size_t bytes() const;
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
     Snapshot snapshot() const;
     // Puts the window back as `s` had it; every control and the whole board

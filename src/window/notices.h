@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the program tells the user when something it was asked to do did not
-// happen, in the window's language first and in English beneath it. Both
+// happen, or when what it was given is not what it can open, in the
+// window's language first and in English beneath it. Both
 // shells show these texts, and only these, so that a failure reads the same
 // wherever it happens.
 #pragma once
@@ -12,9 +13,15 @@
 namespace orvanel {
 
 enum class Notice {
-    SaveFailed,  // the picture could not be written
-    CopyFailed,  // the system refused the picture on its clipboard
-    PrintFailed, // the printer (or the file printed to) refused the picture
+    SaveFailed,   // the picture could not be written
+    CopyFailed,   // the system refused the picture on its clipboard
+    PrintFailed,  // the printer (or the file printed to) refused the picture
+    NotABoard,    // a file opened is no picture with a board in it
+    DamagedBoard, // a board's file is cut short or its bytes are wrong
+    NewerBoard,   // a board saved by a later version of the program
+    ReadFailed,   // a file could not be read at all
+    BadLink,      // the figure in the page's address could not be read
+    KeepRefused,  // boards cannot be kept (storage full or refused)
 };
 
 struct NoticeText {
@@ -23,11 +30,23 @@ struct NoticeText {
     std::string_view english;
 };
 
-inline constexpr std::array<NoticeText, 3> kNotices{{
+inline constexpr std::array<NoticeText, 9> kNotices{{
     {"SaveFailed", "画像を保存できませんでした。", "The picture could not be saved."},
     {"CopyFailed", "画像をコピーできませんでした。Ctrl+S で保存できます。",
      "The picture could not be copied; Ctrl+S saves it."},
     {"PrintFailed", "印刷できませんでした。", "The picture could not be printed."},
+    {"NotABoard", "このファイルには黒板が入っていません。黒板はそのままです。",
+     "This file holds no board; the board stays as it is."},
+    {"DamagedBoard", "このファイルは壊れていて開けません。黒板はそのままです。",
+     "This file is damaged and cannot be opened; the board stays as it is."},
+    {"NewerBoard", "この黒板は新しい版で保存されたので開けません。黒板はそのままです。",
+     "This board was saved by a newer version and cannot be opened here."},
+    {"ReadFailed", "ファイルを読めませんでした。黒板はそのままです。",
+     "The file could not be read; the board stays as it is."},
+    {"BadLink", "アドレスの図形を読めませんでした。初めの画面で始めます。",
+     "The figure in the address could not be read; the window starts as usual."},
+    {"KeepRefused", "黒板をとっておけません。このまま使えますが、閉じると消えます。",
+     "Boards cannot be kept here: the window works, but its board goes when it is closed."},
 }};
 
 constexpr const NoticeText& noticeText(Notice notice) {

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "window/session.h"
 
+#include "format/png_chunks.h"
+#include "window/board_file.h"
+#include "window/figure_link.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -44,7 +48,11 @@ std::optional<Key> keyNamed(std::string_view name) {
 Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
     : window_(measurer, std::move(trace)),
       history_(window_), keyboardAt_{kBoardSize.width / 2.0, kBoardSize.height / 2.0},
-      announced_(readoutSentence()) {}
+      announced_(readoutSentence()) {
+    // A window that runs out of memory gives up its oldest undo steps rather
+    // than its life (in a browser the module's memory has a ceiling).
+    History::giveBackMemoryWhenExhausted();
+}
 
 void Session::click(ControlId id) {
     // A click while a button is held on the board (from the keyboard, or a
@@ -275,6 +283,49 @@ std::string Session::readoutLine(int i) const {
     std::string value = window_.control(Label5[i]).caption;
     value.erase(0, value.find_first_not_of(' '));
     return window_.control(Label3[i]).caption + " " + value + window_.control(Label6[i]).caption;
+}
+
+std::vector<std::uint8_t> Session::pictureWithBoard(std::span<const std::uint8_t> png) const {
+    return withChunk(png, kBoardChunk, writeBoard(window_));
+}
+
+std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {
+    Form1::Snapshot state = window_.snapshot();
+    PixelBuffer pixels(kBoardSize, kBoardGreen);
+    if (const std::optional<Notice> problem = readBoard(file, state, pixels)) {
+        return problem;
+    }
+    // A file dropped while a button holds the board: the gesture ends first.
+    endHold();
+    history_.begin(window_);
+    window_.restore(state);
+    window_.restoreBoardPixels(pixels.rect(), pixels);
+    history_.end(window_);
+    return std::nullopt;
+}
+
+bool Session::takeKeepDue() {
+    if (gestureInProgress() || history_.revision() == keptRevision_) {
+        return false;
+    }
+    keptRevision_ = history_.revision();
+    return true;
+}
+
+std::string Session::link() const {
+    return writeLink(linkOf(window_));
+}
+
+std::optional<Notice> Session::openLink(std::string_view text) {
+    const std::optional<FigureLink> link = readLink(text);
+    if (!link) {
+        return Notice::BadLink;
+    }
+    endHold();
+    history_.begin(window_);
+    window_.openLink(*link);
+    history_.end(window_);
+    return std::nullopt;
 }
 
 std::string Session::takeAnnouncement() {

@@ -17,10 +17,14 @@
 
 #include "window/form1.h"
 #include "window/history.h"
+#include "window/notices.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvanel {
 
@@ -91,6 +95,25 @@ public:
     std::string readoutSentence() const;
     // Line `i` of the read-out as one phrase, "∠Ａ = 41°".
     std::string readoutLine(int i) const;
+
+    // The PNG picture of the window `png` (as a shell made it) with the
+    // board in it, so that opening the picture gives this board back; empty
+    // when `png` is no PNG.
+    std::vector<std::uint8_t> pictureWithBoard(std::span<const std::uint8_t> png) const;
+    // Opens the board a file carries, as one action that undo takes back;
+    // a file that is no sound board changes nothing and says why.
+    std::optional<Notice> openBoard(std::span<const std::uint8_t> file);
+    // The figure as a link's text (see window/figure_link.h), and the figure
+    // a link describes put on the window as one action; an unreadable link
+    // changes nothing and says so.
+    std::string link() const;
+    std::optional<Notice> openLink(std::string_view text);
+
+    // Whether the board should be kept now (a shell keeps it in storage, so
+    // that nothing is lost when the window goes): true once after every
+    // action that changed the window, an undo or a redo, never while a
+    // button is held, and not at all while nothing changed.
+    bool takeKeepDue();
     bool announcementPending() const { return readoutSentence() != announced_; }
     std::string takeAnnouncement();
 
@@ -108,6 +131,7 @@ private:
     Holder holder_ = Holder::None;
     PointF keyboardAt_;
     bool boardFocused_ = false;
+    std::uint64_t keptRevision_ = 0;
     std::string announced_;
 };
 

@@ -31,6 +31,8 @@ struct WindowState {
 
     // Grid.
     int gridShown = 0;
+
+    friend bool operator==(const WindowState&, const WindowState&) = default;
 };
 
 } // namespace orvanel

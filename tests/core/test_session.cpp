@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "core_fixture.h"
+#include "random_actions.h"
 
 #include "window/session.h"
 
+#include <new>
 #include <random>
 #include <vector>
 
@@ -28,32 +30,6 @@ struct Seen {
     explicit Seen(const Form1& w) : state(w.snapshot()), pixels(w.surface().pixels()) {}
     bool operator==(const Seen& o) const { return state.looksLike(o.state) && pixels == o.pixels; }
 };
-
-// One random action: a gesture anywhere on the board (often at a vertex), or
-// a click on a control other than "終了".
-void randomAction(Session& s, std::mt19937_64& rng) {
-    static const std::vector<ControlId> controls = [] {
-        std::vector<ControlId> ids{Command1, Command3, Command4, Command5, Check2, Check3};
-        ids.insert(ids.end(), Check1.begin(), Check1.end());
-        ids.insert(ids.end(), Option1.begin(), Option1.end());
-        ids.insert(ids.end(), Option2.begin(), Option2.end());
-        return ids;
-    }();
-    std::uniform_real_distribution<double> x(-20, 820), y(-20, 640), step(-40, 40);
-    if (rng() % 4 == 0) {
-        s.click(controls[rng() % controls.size()]);
-        return;
-    }
-    const FigureState& f = s.window().state().figure;
-    PointF p = rng() % 2 ? (rng() % 2 ? f.a() : f.d()) : PointF{x(rng), y(rng)};
-    const int button = rng() % 5 == 0 ? kRightButton : kLeftButton;
-    s.boardPress(button, button, 0, float(p.x), float(p.y));
-    for (int i = int(rng() % 6); i > 0; --i) {
-        p = p + PointF{step(rng), step(rng)};
-        s.boardMove(button, 0, float(p.x), float(p.y));
-    }
-    s.boardRelease(button, 0, 0, float(p.x), float(p.y));
-}
 
 // Random actions with random undos and redos: every undo shows the window as
 // it was before the action it takes back, every redo as it was after it.
@@ -93,6 +69,65 @@ TEST(History, UndoAndRedoReturnToWhatWasSeen) {
             ASSERT_EQ(s.history().stepCount(), done.size()) << "round " << round;
         }
     }
+}
+
+// Board-wide actions, a zigzag of the bold pen over the whole board and a
+// right click that wipes it, in turn, under a small budget: the history
+// stays within it, and what it gives up are the oldest steps, whether it
+// trims itself or the heap runs out.
+TEST(History, GivesUpTheOldestStepsToStayWithinItsBudget) {
+    constexpr std::size_t kBudget = std::size_t(3) << 20;
+    Window w;
+    History h(w, kBudget);
+    Pointer pointer(w);
+    w.click(Command3);
+    w.click(Option1[6]); // the bold blue pen
+    std::vector<Seen> before;
+    for (int action = 0; action < 40; ++action) {
+        before.emplace_back(w);
+        h.begin(w);
+        if (action % 2 == 0) {
+            pointer.press({5, 5});
+            for (int i = 0; i < 30; ++i) {
+                pointer.move({5 + 26.5 * i + action, i % 2 == 0 ? 620.0 : 5.0});
+            }
+            pointer.release({790, 5});
+        } else {
+            pointer.press({400, 300}, kRightButton);
+            pointer.release({400, 300}, kRightButton);
+        }
+        h.end(w);
+        ASSERT_LE(h.bytes(), kBudget) << "action " << action;
+    }
+    const std::size_t kept = h.stepCount();
+    EXPECT_GT(kept, 2u);
+    EXPECT_LT(kept, before.size());
+
+    History::giveBackMemoryWhenExhausted();
+    std::get_new_handler()(); // as the heap would call it, out of memory
+    std::set_new_handler(nullptr);
+    ASSERT_EQ(h.stepCount(), kept - 1);
+    for (std::size_t i = 1; i < kept; ++i) {
+        ASSERT_TRUE(h.undo(w));
+        ASSERT_TRUE(Seen(w) == before[before.size() - i]) << "undo " << i;
+    }
+    EXPECT_FALSE(h.canUndo());
+}
+
+// A click on a control while a button holds the board (a tap on a box while
+// the keyboard drags) belongs to that gesture's one action.
+TEST(History, AClickDuringAHoldBelongsToItsAction) {
+    TestSession s;
+    s.boardKey(Key::D, false);
+    s.boardKey(Key::Space, false);
+    s.boardKey(Key::Right, true);
+    s.click(Check3);
+    s.boardKey(Key::Right, true);
+    s.boardKey(Key::Space, false);
+    EXPECT_EQ(s.history().stepCount(), 1u);
+    s.shortcut(Key::Z, false);
+    EXPECT_FALSE(s.window().control(Check3).checked);
+    EXPECT_EQ(s.window().state().figure, FigureState{});
 }
 
 TEST(History, NothingMovesWhileAButtonIsHeld) {

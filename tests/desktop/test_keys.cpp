@@ -20,6 +20,10 @@ private slots:
     void ctrlZTakesARightClickBack();
     void ctrlSSavesTheWindow();
     void keyboardFocusIsRingedOnEveryPart();
+    void heldSpaceKeepsTheButton();
+    void ctrlZShowsTheControlsAgain();
+    void boardLosingTheFocusLetsGo_data();
+    void boardLosingTheFocusLetsGo();
 };
 
 namespace {
@@ -124,6 +128,73 @@ void KeysTest::keyboardFocusIsRingedOnEveryPart() {
     QVERIFY(ringed(w.gamen()) >= 2 * (806 + 630));
     QVERIFY(ringed(w.widget(controls::Command1)) > 100);
     QVERIFY(ringed(w.widget(controls::Check2)) > 40);
+}
+
+// A held Space repeats its press: the repeats keep the button held, a new
+// press lets it go.
+void KeysTest::heldSpaceKeepsTheButton() {
+    DesktopWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.gamen()->setFocus(Qt::TabFocusReason);
+    keys(w.gamen(), {Qt::Key_D, Qt::Key_Space});
+    QVERIFY(w.session().gestureInProgress());
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(w.gamen(), &repeat);
+    QVERIFY(w.session().gestureInProgress());
+    keys(w.gamen(), {Qt::Key_Space});
+    QVERIFY(!w.session().gestureInProgress());
+}
+
+// Ctrl+Z after a click on "angle": the box is unticked and the read-out
+// hidden again, as the model has them.
+void KeysTest::ctrlZShowsTheControlsAgain() {
+    DesktopWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto readoutShown = [&] {
+        return w.widget(controls::Label3[0])->isVisible() &&
+               w.widget(controls::Label5[3])->isVisible();
+    };
+    QTest::mouseClick(w.button(controls::Check2), Qt::LeftButton, Qt::NoModifier, QPoint(6, 8));
+    QVERIFY(w.button(controls::Check2)->isChecked());
+    QVERIFY(readoutShown());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!w.model().control(controls::Check2).checked);
+    QVERIFY(!w.button(controls::Check2)->isChecked());
+    QVERIFY(!w.widget(controls::Label3[0])->isVisible());
+    QVERIFY(!w.widget(controls::Label5[3])->isVisible());
+}
+
+// The board losing the focus in the middle of "D, Space, Shift+Right" lets
+// the button go there: D stays 10 pixels to the right, nothing is held.
+void KeysTest::boardLosingTheFocusLetsGo_data() {
+    QTest::addColumn<bool>("deactivated");
+    QTest::newRow("focus on a button") << false;
+    QTest::newRow("window deactivated") << true;
+}
+
+void KeysTest::boardLosingTheFocusLetsGo() {
+    QFETCH(bool, deactivated);
+    DesktopWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.gamen()->setFocus(Qt::TabFocusReason);
+    const double xD = w.model().state().figure.xD;
+    keys(w.gamen(), {Qt::Key_D, Qt::Key_Space});
+    keys(w.gamen(), {Qt::Key_Right}, Qt::ShiftModifier);
+    QVERIFY(w.session().gestureInProgress());
+    QWidget other;
+    if (deactivated) {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    } else {
+        w.widget(controls::Command1)->setFocus(Qt::OtherFocusReason);
+    }
+    QVERIFY(!w.gamen()->hasFocus());
+    QVERIFY(!w.session().gestureInProgress());
+    QCOMPARE(w.model().state().figure.xD, xD + 10);
 }
 
 QTEST_MAIN(KeysTest)
