@@ -86,8 +86,10 @@ function exposeWindows() {
         configurable: true,
         set: (f) => { factory = f; },
         get: () => (...args) => factory(...args).then((core) => {
-            // The module's views of its memory are taken anew when it grows.
+            // The size of the module's memory, and that memory grown by at
+            // least `bytes`, which leaves every view over it before empty.
             pageTest.memoryBytes = () => core.HEAP8.buffer.byteLength;
+            pageTest.growMemory = (bytes) => core._free(core._malloc(core.HEAP8.buffer.byteLength + bytes));
             const Window = core.Window;
             pageTest.Window = Window;
             core.Window = function (...a) {

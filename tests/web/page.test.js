@@ -315,6 +315,8 @@ describe('index.html from the local server at 917 x 687', () => {
         assert.deepEqual(page.errors.slice(0, 1), [], 'the page lives');
         // The module may grow to 128 MiB (src/web/CMakeLists.txt); the history keeps 32 MB at most.
         assert.ok(memory <= 96 * 2 ** 20, `${memory} bytes`);
+        // What follows is drawn over a memory grown once more.
+        await page.evaluate(() => window.pageTest.growMemory(2 ** 20));
         await page.click('#Command1');
         await page.click('#Check2');
         const shown = await player.record(page, 'initial');
