@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A static file server on 127.0.0.1 for the benchmark's pages, answering as
-// a plain web server does (length and modification time, no cache rules),
-// with a log of the files it sent.
+// a plain web server does (length and modification time, no cache rules,
+// "not modified" to a revalidation), with a log of the files it sent.
 'use strict';
 
 const fs = require('node:fs');
@@ -31,6 +31,14 @@ function serve(mounts) {
             return;
         }
         const stat = fs.statSync(file);
+        // Not modified since the browser's copy: no body, as a plain web
+        // server answers a revalidation.
+        const since = Date.parse(req.headers['if-modified-since']);
+        if (since >= Math.floor(stat.mtimeMs / 1000) * 1000) {
+            log.push({ file, bytes: 0 });
+            res.writeHead(304).end();
+            return;
+        }
         log.push({ file, bytes: stat.size });
         res.writeHead(200, {
             'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',

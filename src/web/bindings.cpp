@@ -237,7 +237,8 @@ private:
     val measure_;
 };
 
-// A view of `values` for the page to read before the next call.
+// A view of `values` for the page to read before the next call: that call
+// may change them, or grow the module's memory and detach the view.
 val int32View(const std::vector<std::int32_t>& values) {
     return val(emscripten::typed_memory_view(values.size(), values.data()));
 }
@@ -338,8 +339,9 @@ public:
                 b.height, l.caption, std::string(kLetters.at(std::size_t(i)).accessibleName)};
     }
 
-    // The board's pixels, R, G, B, A in memory: a view that stays valid as
-    // long as the window, since the module's memory never grows.
+    // The board's pixels, R, G, B, A in memory: a view that stays valid until
+    // the module's memory grows; its buffer is then detached (empty), and the
+    // page asks for the view again.
     val pixels() const {
         const PixelBuffer& p = screen_.pixels();
         return val(emscripten::typed_memory_view(p.byteCount(),

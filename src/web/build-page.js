@@ -37,15 +37,20 @@ for (const file of copied) {
 bundle('main.js', '--bundle', '--format=iife', `--outfile=${out('app.js')}`);
 fs.copyFileSync(inlineModule, out('orvanel-inline.js'));
 
-// The worker keeps every file the page loads, under its own name; its cache
-// is named after their contents, so every changed build is a new cache.
+// The worker keeps every file the page loads, under its own name: those the
+// page cannot start without all or none, the manifest and the tab's icon
+// where they arrive. Its cache is named after their contents and its own
+// source, so every changed build is a new cache.
 const kept = [...copied, 'app.js', ...besides.map((f) => path.relative(outDir, f))];
+const extras = ['manifest.webmanifest', 'orvanel.svg'];
 const digest = crypto.createHash('sha256');
 for (const file of kept) {
     digest.update(file).update(fs.readFileSync(out(file)));
 }
+digest.update(fs.readFileSync(path.join(pageDir, 'sw.js')));
 bundle('sw.js', `--outfile=${out('sw.js')}`,
-    `--define:FILES=${JSON.stringify(kept)}`,
+    `--define:FILES=${JSON.stringify(kept.filter((f) => !extras.includes(f)))}`,
+    `--define:EXTRAS=${JSON.stringify(extras.filter((f) => kept.includes(f)))}`,
     `--define:VERSION=${JSON.stringify(digest.digest('hex').slice(0, 16))}`);
 
 // Inside a <script> element the text must not close the element or open a

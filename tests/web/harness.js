@@ -36,8 +36,9 @@ const TYPES = {
 
 // Serves `dir` on 127.0.0.1. Cross-origin isolated, so the page's clock
 // resolves microseconds. `refuses(pathname)` names addresses answered 404,
-// as some servers answer a folder's address or a .webmanifest.
-function serve(dir, refuses = () => false) {
+// as some servers answer a folder's address or a .webmanifest. `port`, when
+// given, is the one served on again after an earlier server was closed.
+function serve(dir, refuses = () => false, port = 0) {
     dir = path.resolve(dir);
     const sockets = new Set();
     const server = http.createServer((req, res) => {
@@ -59,7 +60,7 @@ function serve(dir, refuses = () => false) {
         sockets.add(s);
         s.on('close', () => sockets.delete(s));
     });
-    return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
+    return new Promise((resolve) => server.listen(port, '127.0.0.1', () => resolve({
         url: `http://127.0.0.1:${server.address().port}/`,
         close: () => new Promise((done) => {
             server.close(done);
@@ -72,7 +73,7 @@ function serve(dir, refuses = () => false) {
 
 // Runs in the page before its scripts, for tests only: the module's factory
 // is wrapped so that `window.pageTest` reaches every window the page makes,
-// the running one last.
+// the running one last, and the size of the module's memory.
 function exposeWindows() {
     const pageTest = { windows: [], Window: null };
     pageTest.dragSteps = () => pageTest.windows[pageTest.windows.length - 1].dragSteps();
@@ -85,6 +86,10 @@ function exposeWindows() {
         configurable: true,
         set: (f) => { factory = f; },
         get: () => (...args) => factory(...args).then((core) => {
+            // The size of the module's memory, and that memory grown by at
+            // least `bytes`, which leaves every view over it before empty.
+            pageTest.memoryBytes = () => core.HEAP8.buffer.byteLength;
+            pageTest.growMemory = (bytes) => core._free(core._malloc(core.HEAP8.buffer.byteLength + bytes));
             const Window = core.Window;
             pageTest.Window = Window;
             core.Window = function (...a) {

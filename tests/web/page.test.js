@@ -12,6 +12,8 @@
 'use strict';
 
 const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 const harness = require('./harness');
@@ -23,6 +25,7 @@ const [webDir, reference, sequenceFile] = process.argv.slice(2);
 
 let browser;
 let server;
+let core;       // the module in Node
 let design;     // the window's design, from the module itself
 let native;     // what the native core recorded for the session
 let player;
@@ -71,7 +74,8 @@ async function opensOffline(page, server) {
 const isReadout = (d) => /^Label[356]$/.test(d.name);
 
 before(async () => {
-    design = await harness.loadCore(webDir).then((core) => core.design());
+    core = await harness.loadCore(webDir);
+    design = core.design();
     native = nativeSession(reference, sequenceFile);
     player = new Player(design, readSequence(sequenceFile));
     server = await harness.serve(webDir);
@@ -279,6 +283,48 @@ describe('index.html from the local server at 917 x 687', () => {
         await close(page);
     });
 
+    // Each action changes tiles all over the board, so that the undo history
+    // would outgrow any memory if it kept them all.
+    test('300 board-wide actions leave the page alive, right and within its memory', async () => {
+        const page = await open(server.url);
+        await page.click('#Command3');
+        await page.click('#Option1_4'); // the bold red pen
+        const at = (x, y) => [BOARD.left + x, BOARD.top + y];
+        for (let i = 0; i < 300; ++i) {
+            if (i % 2 === 0) {
+                // A zigzag from the top to the bottom edge.
+                const shift = (i / 2) % 10;
+                await page.mouse.move(...at(4 + shift, 4));
+                await page.mouse.down();
+                for (let k = 1; k <= 10; ++k) {
+                    await page.mouse.move(...at(k % 2 ? 797 - shift : 4 + shift, 4 + k * 61));
+                }
+                await page.mouse.up();
+            } else {
+                await page.mouse.click(...at(400, 300), { button: 'right' });
+            }
+            if (i % 7 === 6) {
+                await page.keyboard.down('Control');
+                await page.keyboard.press('KeyZ');
+                await page.keyboard.up('Control');
+            }
+        }
+        await frames(page);
+        const memory = await page.evaluate(() => window.pageTest.memoryBytes());
+        console.log(`the module's memory after 300 board-wide actions: ${(memory / 2 ** 20).toFixed(1)} MiB`);
+        assert.deepEqual(page.errors.slice(0, 1), [], 'the page lives');
+        // The module may grow to 128 MiB (src/web/CMakeLists.txt); the history keeps 32 MB at most.
+        assert.ok(memory <= 96 * 2 ** 20, `${memory} bytes`);
+        // What follows is drawn over a memory grown once more.
+        await page.evaluate(() => window.pageTest.growMemory(2 ** 20));
+        await page.click('#Command1');
+        await page.click('#Check2');
+        const shown = await player.record(page, 'initial');
+        assert.deepEqual(shown.readout.map((v) => v.trim()), ['41', '35', '56', '132']);
+        assert.equal(shown.checksum, native.checks.find((c) => c.name === 'start').checksum);
+        await close(page);
+    });
+
     // While a button holds the board the page draws the letters and the
     // read-out on canvases; they must look as their elements do.
     test('a held drag looks as it does once the button is let go', async () => {
@@ -427,6 +473,65 @@ describe('index.html from the local server at 917 x 687', () => {
         page.errors = page.errors.filter((e) => !/manifest|Failed to load resource/.test(e));
         await close(page);
     });
+
+    test('a new build is kept for offline use whole, or not at all', async (t) => {
+        const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-builds-'));
+        // Build n: the edition whose script says n, and whose worker keeps
+        // a set of its own.
+        const build = (n) => {
+            fs.cpSync(webDir, dir, { recursive: true });
+            fs.appendFileSync(path.join(dir, 'app.js'), `\nwindow.orvanelBuild = ${n};\n`);
+            const worker = path.join(dir, 'sw.js');
+            const text = fs.readFileSync(worker, 'utf8');
+            assert.match(text, /orvanel-[0-9a-f]{16}/);
+            fs.writeFileSync(worker, text.replace(/orvanel-[0-9a-f]{16}/, `orvanel-build${n}`));
+        };
+        build(1);
+        let site = await harness.serve(dir);
+        const port = Number(new URL(site.url).port);
+        t.after(() => {
+            site.close();
+            fs.rmSync(dir, { recursive: true, force: true });
+        });
+        const page = await open(site.url);
+        await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+        const running = async () => {
+            await page.reload();
+            await ready(page);
+            return page.evaluate(() => window.orvanelBuild);
+        };
+        // The worker the server offers now, if new, once it is active or
+        // has failed to install.
+        const update = () => page.evaluate(async () => {
+            const r = await navigator.serviceWorker.getRegistration();
+            await r.update().catch(() => {});
+            const w = r.installing || r.waiting;
+            return w && new Promise((resolve) => {
+                const settled = () => ['activated', 'redundant'].includes(w.state) && resolve(w.state);
+                w.addEventListener('statechange', settled);
+                settled();
+            });
+        });
+        assert.equal(await running(), 1);
+        build(2);
+        let runs = 1;
+        for (let i = 0; i < 4 && runs !== 2; ++i) {
+            await update();
+            runs = await running();
+        }
+        assert.equal(runs, 2, 'the page runs the new build');
+        await site.close();
+        assert.equal(await running(), 2, 'the new build, offline');
+        // A build whose module the server refuses is not kept.
+        build(3);
+        site = await harness.serve(dir, (asked) => asked.endsWith('.wasm'), port);
+        assert.equal(await update(), 'redundant');
+        await site.close();
+        assert.equal(await running(), 2, 'the build before, offline');
+        assert.equal((await page.evaluate(() => caches.keys())).length, 1, 'one set kept');
+        assert.deepEqual(await player.record(page, 'start'), native.checks.find((c) => c.name === 'start'));
+        await close(page);
+    });
 });
 
 // The pixels of `clip` (CSS pixels of the page) in a screenshot, as
@@ -534,12 +639,15 @@ describe('fitted to the screen', () => {
         await close(page);
     });
 
-    test('turning the screen fits the window again', async () => {
+    test('turning the screen fits the window again, never below half its size', async () => {
         const page = await open(server.url, { width: 1024, height: 768 });
         await page.setViewport({ width: 768, height: 1024 });
         await frames(page);
         const r = await page.$eval('#Form1', (e) => e.getBoundingClientRect().toJSON());
         assert.ok(r.right <= 768 && r.width >= 0.95 * 768, JSON.stringify(r));
+        await page.setViewport({ width: 400, height: 300 });
+        await frames(page);
+        assert.equal(await page.$eval('#Form1', (e) => e.getBoundingClientRect().width), WINDOW.width / 2);
         await close(page);
     });
 
@@ -567,26 +675,47 @@ describe('fitted to the screen', () => {
         }
     });
 
-    test('a thin memo line stays unbroken when the board is shrunk', async () => {
+    test('a thin memo line stays unbroken when the board is shrunk, one board pixel wide too', async () => {
         const scale = 0.6;
         const page = await open(`${server.url}index.html?scale=${scale}`);
         await page.click('#Command3'); // the memo, thin red
         const board = await boardRect(page);
-        const y = 300.5;
-        await page.mouse.move(board.left + 100 * scale, board.top + y * scale);
-        await page.mouse.down();
-        await page.mouse.move(board.left + 400 * scale, board.top + y * scale, { steps: 10 });
-        await page.mouse.up();
+        const stroke = async (y, from, to) => {
+            await page.mouse.move(board.left + from * scale, board.top + y * scale);
+            await page.mouse.down();
+            await page.mouse.move(board.left + to * scale, board.top + y * scale, { steps: 10 });
+            await page.mouse.up();
+        };
+        // A thin stroke, and one that the thin eraser trims to its lowest
+        // row: a row that the board pixel nearest each device pixel's
+        // centre would miss at this factor.
+        await stroke(200.5, 100, 400);
+        await stroke(299.7, 100, 400);
+        await page.click('#Option1_3');
+        await stroke(292.8, 50, 450);
         await frames(page);
-        const strip = await screenshotPixels(page,
-            { x: board.left + 120 * scale, y: board.top + (y - 3) * scale, width: 260 * scale, height: 6 * scale });
-        for (let x = 0; x < strip.width; ++x) {
-            let red = false;
-            for (let v = 0; v < strip.height; ++v) {
-                const i = 4 * (v * strip.width + x);
-                red ||= strip.data[i] > 200 && strip.data[i + 1] < 64;
+        const rows = await page.evaluate(() => {
+            const p = window.pageTest.boardPixels();
+            const red = new Set();
+            for (let i = 0; i < p.length; i += 4) {
+                if (p[i] > 200 && p[i + 1] < 64 && (i / 4) % 802 === 250) {
+                    red.add(Math.floor(i / 4 / 802));
+                }
             }
-            assert.ok(red, `the line is broken at device column ${x}`);
+            return [...red];
+        });
+        assert.deepEqual(rows.filter((r) => r > 250), [301], 'the trimmed stroke is one board pixel high');
+        for (const y of [200.5, 301.5]) {
+            const strip = await screenshotPixels(page,
+                { x: board.left + 120 * scale, y: board.top + (y - 3) * scale, width: 260 * scale, height: 6 * scale });
+            for (let x = 0; x < strip.width; ++x) {
+                let red = false;
+                for (let v = 0; v < strip.height; ++v) {
+                    const i = 4 * (v * strip.width + x);
+                    red ||= strip.data[i] > 200 && strip.data[i + 1] < 64;
+                }
+                assert.ok(red, `the line at ${y} is broken at device column ${x}`);
+            }
         }
         await close(page);
     });
@@ -674,12 +803,13 @@ describe('without a mouse, and what a teacher keeps', () => {
         // leave the figure still between two of them.
         const keys = (list) => page.evaluate((l) => {
             const board = document.getElementById('gamen');
-            for (const [key, shiftKey] of l) {
-                board.dispatchEvent(new KeyboardEvent('keydown', { key, shiftKey, bubbles: true, cancelable: true }));
+            for (const [key, shiftKey, repeat] of l) {
+                board.dispatchEvent(new KeyboardEvent('keydown', { key, shiftKey, repeat, bubbles: true, cancelable: true }));
             }
         }, list);
         const six = (key) => Array(6).fill([key, true]);
-        await keys([['d'], [' '], ...six('ArrowRight'), [' ']]);
+        // The Space held repeats: the button stays down.
+        await keys([['d'], [' '], [' ', false, true], ...six('ArrowRight'), [' ']]);
         await frames(page);
         const dragged = '∠Ａ = 58°、∠Ｂ = 35°、∠Ｃ = 75°、∠Ｄ = 168°';
         assert.deepEqual(await told(), [dragged]);
@@ -690,6 +820,61 @@ describe('without a mouse, and what a teacher keeps', () => {
         await keys([[' ']]);
         await frames(page);
         assert.deepEqual(await told(), [dragged, '∠Ａ = 41°、∠Ｂ = 35°、∠Ｃ = 56°、∠Ｄ = 132°']);
+        await close(page);
+    });
+
+    test('a refused copy and a failed save are told above the window; the page goes on', async () => {
+        const page = await open(server.url);
+        await page.evaluate(() => {
+            window.unhandled = [];
+            window.addEventListener('unhandledrejection', (e) => window.unhandled.push(String(e.reason)));
+            navigator.clipboard.write = async () => {
+                throw new DOMException('refused', 'NotAllowedError');
+            };
+        });
+        const told = async (name) => {
+            await page.waitForFunction(() => document.getElementById('notice').childElementCount > 0);
+            const notice = await page.$eval('#notice', (n) => ({
+                role: n.getAttribute('role'), inWindow: n.closest('#Form1') !== null,
+                lines: [...n.children].map((p) => [p.textContent, p.lang]),
+            }));
+            const { japanese, english } = core.notice(name);
+            assert.deepEqual(notice, { role: 'alert', inWindow: false, lines: [[japanese, ''], [english, 'en']] }, name);
+        };
+        await press(page, ['Control', 'KeyC']);
+        await told('CopyFailed');
+        // The next press anywhere takes the notice away.
+        await page.click('#Check2');
+        assert.equal(await page.$eval('#notice', (n) => n.childElementCount), 0);
+        await page.evaluate(() => {
+            HTMLCanvasElement.prototype.toBlob = function (callback) {
+                setTimeout(() => callback(null));
+            };
+        });
+        await press(page, ['Control', 'KeyS']);
+        await told('SaveFailed');
+        assert.ok((await player.shown(page)).readoutShown, 'the click before was taken');
+        assert.deepEqual(await page.evaluate(() => window.unhandled), []);
+        await close(page);
+    });
+
+    test('the board losing the focus ends a keyboard hold: the mouse and Ctrl+Z work again', async () => {
+        const page = await open(server.url);
+        await page.click('#Check2');
+        await page.focus('#gamen');
+        await press(page, 'KeyD', 'Space', ['Shift', 'ArrowRight']);
+        await page.evaluate(() => document.activeElement.blur());
+        const steps = await dragSteps(page);
+        // D, ten pixels to the right of its start, dragged by the mouse.
+        await page.mouse.move(BOARD.left + 560, BOARD.top + 350);
+        await page.mouse.down();
+        await page.mouse.move(BOARD.left + 500, BOARD.top + 300, { steps: 4 });
+        await page.mouse.up();
+        assert.equal(await dragSteps(page) - steps, 4, 'the mouse drags D');
+        await press(page, ['Control', 'KeyZ'], ['Control', 'KeyZ']);
+        await frames(page);
+        const { readout } = await player.shown(page);
+        assert.deepEqual(readout.map((v) => v.trim()), ['41', '35', '56', '132'], 'both drags taken back');
         await close(page);
     });
 

@@ -63,7 +63,8 @@ export class Board {
     // in board pixels.
     draw(ctx, k) {
         const font = this.design.letterFont;
-        const boxes = this.win.letterBoxes();
+        // A copy: the view lasts only until the next call into the model.
+        const boxes = this.win.letterBoxes().slice();
         ctx.save();
         ctx.setTransform(k.x, 0, 0, k.y, 0, 0);
         ctx.beginPath();

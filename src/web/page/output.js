@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The window's picture leaving the page: downloaded as a PNG file, put on
-// the clipboard, or printed alone on one landscape page.
+// the clipboard, or printed alone on one landscape page. Each returns a
+// promise that fails when the picture did not leave.
 import { element } from './dom.js';
 
 // "orvanel-20261208-151500.png", in local time.
@@ -26,14 +27,14 @@ export async function savePicture(canvas) {
 }
 
 // The browser may refuse (no permission, a page not focused, a browser
-// without image clipboard): nothing is copied then, and the console says why.
+// without image clipboard): the promise fails then, and nothing is copied.
 export async function copyPicture(canvas) {
-    try {
-        // The item is made at once, within the key's gesture; the PNG follows.
-        await navigator.clipboard.write([new ClipboardItem({ 'image/png': pngOf(canvas) })]);
-    } catch (error) {
-        console.warn('The browser did not let the picture onto the clipboard:', error);
-    }
+    // The item is made at once, within the key's gesture; the PNG follows.
+    // A PNG that fails fails the write; a write refused before it reads the
+    // PNG leaves nothing else to tell.
+    const png = pngOf(canvas);
+    png.catch(() => {});
+    await navigator.clipboard.write([new ClipboardItem({ 'image/png': png })]);
 }
 
 // The style sheet's print rules show the picture alone, fitted to a

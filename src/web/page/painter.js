@@ -36,10 +36,7 @@ export class Painter {
         this.frame = 0;
         signal.addEventListener('abort', () => cancelAnimationFrame(this.frame));
         this.board = { width: win.boardWidth(), height: win.boardHeight() };
-        this.image = imageOf(win.pixels(), this.board.width, this.board.height);
-        const surface = win.surfacePixels();
-        this.surface = imageOf(surface, this.board.width, this.board.height);
-        this.words = new Uint32Array(surface.buffer, surface.byteOffset, surface.byteLength / 4);
+        this.takeViews();
         this.background = pixelWord(background);
         this.raster = null; // the surface at board size, for enlarging
         this.k = { x: 1, y: 1 };
@@ -47,6 +44,17 @@ export class Painter {
         // the boxes, in board pixels, that they were drawn over.
         this.letters = null;
         this.drawnOver = [];
+    }
+
+    // The views of the model's pixels, in the module's memory. Memory that
+    // grows is a new buffer, and the views over the old one are left empty:
+    // they are taken anew before they are used.
+    takeViews() {
+        const { width, height } = this.board;
+        this.image = imageOf(this.win.pixels(), width, height);
+        const surface = this.win.surfacePixels();
+        this.surface = imageOf(surface, width, height);
+        this.words = new Uint32Array(surface.buffer, surface.byteOffset, surface.byteLength / 4);
     }
 
     // Draws the letters with `letters` (see Board.draw) from now on,
@@ -106,7 +114,8 @@ export class Painter {
 
     paintChanged() {
         this.frame = 0;
-        const rects = this.win.updatePicture();
+        // A copy: drawing the light objects calls the model, whose memory may grow.
+        const rects = this.win.updatePicture().slice();
         for (let i = 0; i < rects.length; i += 4) {
             this.paint(rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
         }
@@ -117,6 +126,9 @@ export class Painter {
     }
 
     paint(x, y, width, height) {
+        if (this.words.buffer.byteLength === 0) {
+            this.takeViews();
+        }
         if (this.direct()) {
             this.context.putImageData(this.image, 0, 0, x, y, width, height);
         } else {

@@ -6,6 +6,7 @@ import { Board } from './board.js';
 import { addOptionGroups, Control } from './controls.js';
 import { measure } from './fonts.js';
 import { Keys } from './keys.js';
+import { telling } from './notice.js';
 import { copyPicture, printPicture, savePicture } from './output.js';
 import { Painter } from './painter.js';
 import { windowPicture } from './picture.js';
@@ -46,9 +47,9 @@ export class Session {
             return windowPicture(root, design, this.board, this.controls);
         };
         this.keys = new Keys(this.board.canvas, win, () => this.afterInput(), {
-            save: () => savePicture(picture()),
-            copy: () => copyPicture(picture()),
-            print: () => printPicture(picture()),
+            save: () => telling(core, 'SaveFailed', () => savePicture(picture())),
+            copy: () => telling(core, 'CopyFailed', () => copyPicture(picture())),
+            print: () => telling(core, 'PrintFailed', () => printPicture(picture())),
         }, signal);
         for (const c of this.controls) {
             c.show(win);

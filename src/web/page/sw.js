@@ -1,28 +1,42 @@
 // SPDX-License-Identifier: MIT
 // Keeps the page's files so the installed page opens without a network. A new
-// build installs a new set beside the old one, and the old one is dropped
-// once no page uses it.
+// build installs a new set beside the old one, whole or not at all, and the
+// old one is dropped once the new one has taken over.
 'use strict';
 
-// The build writes FILES, the names of the files the page loads, and
-// VERSION, a digest of their contents.
+// The build writes FILES, the files the page cannot start without; EXTRAS,
+// the files it can (the manifest, the tab's icon); and VERSION, a digest of
+// them all and of this worker.
 const CACHE = 'orvanel-' + VERSION;
 
-// Each file as the page's own visit left it in the browser's cache, so that
-// the first visit loads each file once. A file the server refuses is not
-// kept, and the console says why; the others are.
-async function keep(cache, file) {
+// Each file asked of the server, which answers "not modified" for one the
+// browser's cache holds already (the page's first visit has just loaded
+// them): a file is never taken from that cache unchecked, where an older
+// build's may lie.
+const fromServer = (file) => new Request(file, { cache: 'no-cache' });
+
+// Every file the page needs, or none: when one does not arrive the install
+// fails, the new set is dropped, and the worker before and its set stay. An
+// extra the server refuses is left out, and the console says why.
+async function keepAll() {
+    const existed = await caches.has(CACHE);
+    const cache = await caches.open(CACHE);
     try {
-        await cache.add(new Request(file, { cache: 'force-cache' }));
+        await cache.addAll(FILES.map(fromServer));
     } catch (error) {
-        console.warn(`Orvanel: ${file} is not kept for offline use: ${error.message}`);
+        if (!existed) {
+            await caches.delete(CACHE);
+        }
+        console.warn(`Orvanel: this build is not kept for offline use: ${error.message}`);
+        throw error;
     }
+    await Promise.all(EXTRAS.map((file) => cache.add(fromServer(file)).catch((error) => {
+        console.warn(`Orvanel: ${file} is not kept for offline use: ${error.message}`);
+    })));
 }
 
 self.addEventListener('install', (event) => {
-    event.waitUntil(caches.open(CACHE)
-        .then((cache) => Promise.all(FILES.map((f) => keep(cache, f))))
-        .then(() => self.skipWaiting()));
+    event.waitUntil(keepAll().then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {
