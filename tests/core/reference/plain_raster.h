@@ -9,14 +9,19 @@
 #include "raster/pixel_math.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <vector>
 
 namespace orvanel::test {
 
-// The closed, 8-connected one-pixel midpoint circle of `radius` around
-// `centre`, both rounded to whole pixels (halves to even), clipped to `pixels`.
+// The one-pixel circle of `radius` around `centre`, both rounded to whole
+// pixels (halves to even), clipped to `pixels`, drawn from what it is rather
+// than how the program draws it: in each octant, one pixel a column, the
+// one nearest the true circle, i.e. the y with
+// (y - 1/2)^2 < r^2 - x^2 < (y + 1/2)^2 (never equal for whole r and x),
+// for x from 0 while x <= y; the other seven octants by symmetry.
 inline void drawCircle(PixelBuffer& pixels, PointF centre, double radius, Rgb color) {
     const Point c = toPixel(centre);
     const std::int64_t r = std::max<std::int64_t>(0, roundHalfEven(radius));
@@ -25,16 +30,26 @@ inline void drawCircle(PixelBuffer& pixels, PointF centre, double radius, Rgb co
             pixels.row(int(y))[x] = color;
         }
     };
-    std::int64_t x = 0;
-    std::int64_t y = r;
-    std::int64_t d = 1 - r;
-    while (x <= y) {
+    if (r == 0) {
+        plot(c.x, c.y);
+        return;
+    }
+    for (std::int64_t x = 0;; ++x) {
+        const std::int64_t inside = 4 * (r * r - x * x); // (2 sqrt(r^2 - x^2))^2
+        auto y = std::int64_t(std::sqrt(double(r * r - x * x)) + 0.5);
+        while ((2 * y - 1) * (2 * y - 1) >= inside) {
+            --y;
+        }
+        while ((2 * y + 1) * (2 * y + 1) <= inside) {
+            ++y;
+        }
+        if (x > y) {
+            return;
+        }
         for (const auto& [px, py] :
              {std::pair{x, y}, {y, x}, {-x, y}, {-y, x}, {x, -y}, {y, -x}, {-x, -y}, {-y, -x}}) {
             plot(c.x + px, c.y + py);
         }
-        d += d < 0 ? 2 * x + 3 : 2 * (x - y--) + 5;
-        ++x;
     }
 }
 
