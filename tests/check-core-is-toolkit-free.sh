@@ -5,7 +5,7 @@
 set -euo pipefail
 src=${1:-$(dirname "$0")/../src}
 pattern='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z]|qt|gtk|gdk|glib|wx/|SDL|GL/|emscripten|windows\.h|X11/)'
-found=$(grep -rEn "$pattern" "$src/raster" "$src/board" "$src/figure" "$src/tools" "$src/window" || true)
+found=$(grep -rEn "$pattern" "$src/raster" "$src/format" "$src/board" "$src/figure" "$src/tools" "$src/window" || true)
 if [ -n "$found" ]; then
     echo "toolkit headers in the core:"
     echo "$found"

@@ -4,9 +4,9 @@
 // objects, the window's variables, start-up, and the handlers that the
 // controls' events reach. A shell builds its widgets from it, hands it the
 // user's clicks and pointer events, and shows what it reports as changed.
-// The handlers are defined beside what they work on: the board tools' in
-// tools/tool_handlers.cpp, the board's pointer handlers and the drag step in
-// figure/pointer_handlers.cpp.
+// The handlers of the board tools' buttons, boxes and option buttons are in
+// window/tool_buttons.cpp, the board's pointer handlers and the drag step in
+// window/board_pointer.cpp.
 #pragma once
 
 #include "board/board_layer.h"
