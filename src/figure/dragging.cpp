@@ -5,8 +5,8 @@
 
 namespace orvanel {
 
-int hitTest(const FigureState& f, float x, float y) {
-    int vertex = kNoVertex;
+HeldVertex hitTest(const FigureState& f, float x, float y) {
+    HeldVertex vertex = kNoVertex;
     if (std::abs(x - f.xA) <= kHitReach && std::abs(y - f.yA) <= kHitReach) {
         vertex = kVertexA;
     }
@@ -29,7 +29,7 @@ void placeSidesAndLetters(const FigureState& f, BoardLayer& layer) {
 
 // The letter is placed at its offset from the vertex rather than moved by the
 // same amount, so the two cannot drift apart (yD is held in single precision).
-void placeHeldVertex(int vertex, PointF position, FigureState& f, BoardLayer& layer) {
+void placeHeldVertex(HeldVertex vertex, PointF position, FigureState& f, BoardLayer& layer) {
     if (vertex == kVertexA) {
         f.xA = position.x;
         f.yA = position.y;

@@ -12,7 +12,7 @@ inline constexpr double kHitReach = 50;
 
 // The vertex a left press at (x, y) takes: A when within 50 pixels of it on
 // both axes, D likewise (D wins when both are in reach), else none.
-int hitTest(const FigureState& figure, float x, float y);
+HeldVertex hitTest(const FigureState& figure, float x, float y);
 
 // Places the four sides and letters on `layer` for the figure, sides first,
 // as the reset does.
@@ -20,7 +20,7 @@ void placeSidesAndLetters(const FigureState& figure, BoardLayer& layer);
 
 // Puts the held vertex at `position`, together with its letter and the two
 // sides that meet at it. Nothing is bounded: the vertex may leave the board.
-void placeHeldVertex(int vertex, PointF position, FigureState& figure, BoardLayer& layer);
+void placeHeldVertex(HeldVertex vertex, PointF position, FigureState& figure, BoardLayer& layer);
 
 // Where a drag puts the held vertex: it moves by the pointer's displacement
 // since the drag's anchor, the vertex and pointer positions at the last press.

@@ -46,10 +46,11 @@ struct Directions {
 inline constexpr std::array<PointF, kVertexCount> kLetterOffsets{PointF{-10, -55}, PointF{-40, 20},
                                                                  PointF{15, 23}, PointF{-50, -20}};
 
-// Numbers of the vertices a press can hold: their places in A, B, C, D
-// counted from 1.
-inline constexpr int kNoVertex = 0;
-inline constexpr int kVertexA = 1;
-inline constexpr int kVertexD = 4;
+// The vertex a press holds, numbered by its place in A, B, C, D counted from
+// 1: only A and D can be held.
+enum class HeldVertex : int { None = 0, A = 1, D = 4 };
+inline constexpr HeldVertex kNoVertex = HeldVertex::None;
+inline constexpr HeldVertex kVertexA = HeldVertex::A;
+inline constexpr HeldVertex kVertexD = HeldVertex::D;
 
 } // namespace orvanel

@@ -99,7 +99,7 @@ void writeState(const Form1::Snapshot& s, ByteWriter& out) {
         out.real(direction);
     }
     for (const int value :
-         {v.anglesShown, v.dragVertex, v.memoOn, v.penDown, v.penColorIndex, v.lineMode,
+         {v.anglesShown, int(v.dragVertex), v.memoOn, v.penDown, v.penColorIndex, v.lineMode,
           v.lineDrawing, v.nextLineNumber, v.lineColorIndex, v.gridShown, s.lineWidth}) {
         out.varint(std::uint64_t(value));
     }
@@ -157,7 +157,7 @@ bool readState(ByteReader& in, Form1::Snapshot& into) {
     }
     d.dirDC = readSingle(in, 360);
     v.anglesShown = readFlag(in);
-    v.dragVertex = int(in.varint(0, kVertexD));
+    v.dragVertex = HeldVertex(in.varint(0, int(kVertexD)));
     v.memoOn = readFlag(in);
     v.penDown = readFlag(in);
     v.penColorIndex = int(in.varint(0, 15));

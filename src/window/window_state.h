@@ -14,8 +14,8 @@ struct WindowState {
     int anglesShown = 0; // 1 while the angle read-out is shown
 
     // Pointer dispatch.
-    int dragVertex = kNoVertex; // 0 none, 1 A, 4 D
-    float lastX = 0;            // pointer position at the last press or move
+    HeldVertex dragVertex = kNoVertex;
+    float lastX = 0; // pointer position at the last press or move
     float lastY = 0;
 
     // Memo pen.

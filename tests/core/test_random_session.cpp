@@ -151,13 +151,13 @@ private:
             }
         }
         if (v.dragVertex != kNoVertex && v.dragVertex != kVertexA && v.dragVertex != kVertexD) {
-            return "dragVertex " + std::to_string(v.dragVertex);
+            return "dragVertex " + std::to_string(int(v.dragVertex));
         }
         // A gesture belongs to its tool: no vertex is held while another tool
         // is on, no pen is down without the memo pen, no line is stretched
         // without the line tool.
         if (v.dragVertex != kNoVertex && (v.memoOn == 1 || v.lineMode == 1)) {
-            return "vertex " + std::to_string(v.dragVertex) + " held while another tool is on";
+            return "vertex " + std::to_string(int(v.dragVertex)) + " held while another tool is on";
         }
         if (v.penDown == 1 && v.memoOn == 0) {
             return "the pen is down with the memo pen off";

@@ -225,11 +225,11 @@ TEST(SurfaceDifferential, RandomSessionMatchesThePlainBoard) {
             if (w.state().memoOn) {
                 w.click(controls::Command3);
             }
-            const int vertex = bounded(rng, 0, 2) ? kVertexA : kVertexD;
+            const HeldVertex vertex = bounded(rng, 0, 2) ? kVertexA : kVertexD;
             const PointF v = vertex == kVertexA ? w.state().figure.a() : w.state().figure.d();
             pointer = v + PointF{uniform(rng, -40, 40), uniform(rng, -40, 40)};
             w.gamen_MouseDown(kLeftButton, 0, float(pointer.x), float(pointer.y));
-            const int held = w.state().dragVertex;
+            const HeldVertex held = w.state().dragVertex;
             const int steps = bounded(rng, 1, 6);
             for (int s = 0; s < steps; ++s) {
                 const PointF next = pointer + someDisplacement(900);
@@ -238,7 +238,7 @@ TEST(SurfaceDifferential, RandomSessionMatchesThePlainBoard) {
                     reference.dragStep(w.state().figure, w.control(controls::Check3).checked);
                 }
                 pointer = next;
-                last = "drag " + std::to_string(held) + " to " + at(next);
+                last = "drag " + std::to_string(int(held)) + " to " + at(next);
                 ASSERT_TRUE(w.surface().pixels() == reference.pixels())
                     << mismatch(op, last, w, reference);
             }

@@ -51,7 +51,7 @@ Lines snapshot(const Form1& w) {
     const WindowState& v = w.state();
     const FigureState& f = v.figure;
     s.push_back(line("vertices", f.xA, f.yA, f.xB, f.yB, f.xC, f.yC, f.xD, f.yD));
-    s.push_back(line("vars", v.memoOn, v.lineMode, v.nextLineNumber, v.dragVertex, v.gridShown,
+    s.push_back(line("vars", v.memoOn, v.lineMode, v.nextLineNumber, int(v.dragVertex), v.gridShown,
                      v.anglesShown, v.penColorIndex, v.lineColorIndex, w.surface().lineWidth()));
     const BoardLayer& l = w.layer();
     const std::pair<const char*, LineRow> rows[] = {{"side", LineRow::Line1},
@@ -118,7 +118,7 @@ TEST(StartUp, StateOfTheWindow) {
     EXPECT_EQ(v.memoOn, 0);
     EXPECT_EQ(v.lineMode, 0);
     EXPECT_EQ(v.nextLineNumber, 0);
-    EXPECT_EQ(v.dragVertex, 0);
+    EXPECT_EQ(v.dragVertex, kNoVertex);
     EXPECT_EQ(v.gridShown, 0);
     EXPECT_EQ(w.surface().lineWidth(), 3);
     EXPECT_FALSE(w.layer().cursorCircle().visible);
