@@ -221,8 +221,12 @@ public:
                                    : QAccessibleWidget::indexOfChild(child);
     }
 
+    // The name's change first, so that a client that keeps names (AT-SPI's
+    // library does) asks for the new one when the notification shows.
     void tell(const QString& text) {
         told_->setName(text);
+        QAccessibleEvent renamed(told_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
         QAccessibleEvent shown(told_, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
     }
