@@ -8,8 +8,9 @@ with a D-Bus session and the accessibility bus. Prints the window's tree
 方眼 (grid) and ticks "angle" through their actions, then drags A with
 xdotool and D from the keyboard (D, Space, Shift+Right six times, Space),
 and prints what the program tells a screen reader meanwhile: the changes of
-the read-out's names and of the board's description, and the moves of the
-letters. Exits non-zero when something a screen reader needs is missing.
+the read-out's names, the notifications the board shows (what a screen reader
+speaks), and the moves of the letters. Exits non-zero when something a screen
+reader needs is missing.
 """
 import subprocess
 import sys
@@ -123,10 +124,10 @@ def main():
 
     def heard(event):
         source = event.source
-        # The event names the label, not its new text: read the text as the event comes in.
-        events.append((event.type, source.name if source else None, source.description if source else None))
+        # The event names the object, not its new text: read the text as the event comes in.
+        events.append((event.type, source.name if source else None, source.getRoleName() if source else None))
 
-    kinds = ("object:property-change:accessible-name", "object:property-change:accessible-description",
+    kinds = ("object:property-change:accessible-name", "object:state-changed:showing",
              "object:bounds-changed")
     pyatspi.Registry.registerEventListener(heard, *kinds)
 
@@ -135,10 +136,10 @@ def main():
         for step in range(1, 21):
             moves += ["mousemove", str(ax - 3 * step), str(ay + 2 * step), "sleep", "0.03"]
         # Then D from the keyboard, the board having the focus after the drag.
-        keys = ["sleep", "1", "key", "d", "key", "space"]
+        keys = ["sleep", "1", "key", "d", "sleep", "0.3", "key", "space", "sleep", "0.3"]
         for _ in range(6):
             keys += ["sleep", "0.05", "key", "shift+Right"]
-        keys += ["key", "space"]
+        keys += ["sleep", "0.3", "key", "space"]
         # In the background, so that the events are heard while the drag goes on.
         xdotool = subprocess.Popen(["xdotool", "mousemove", str(ax), str(ay), "sleep", "0.2", "mousedown", "1",
                                     *moves, "mouseup", "1", *keys])
@@ -161,14 +162,14 @@ def main():
 
     print()
     names = [e for e in events if e[0].startswith("object:property-change:accessible-name")]
-    spoken = [e for e in events if e[0].startswith("object:property-change:accessible-description")]
+    spoken = [e for e in events if e[0].startswith("object:state-changed:showing") and e[2] == "notification"]
     moves = [e for e in events if e[0].startswith("object:bounds-changed")]
     print(f"while dragging A by mouse and D by keyboard: {len(names)} name changes, "
-          f"{len(spoken)} description changes, {len(moves)} bounds changes")
+          f"{len(spoken)} notifications, {len(moves)} bounds changes")
     for event in names[:8]:
         print(f"  name change to {event[1]!r}")
     for event in spoken:
-        print(f"  the board's description becomes {event[2]!r}")
+        print(f"  the board tells {event[1]!r}")
     for event in moves[:3]:
         print("  bounds change:", event[1])
     if not moves:
@@ -178,8 +179,11 @@ def main():
     print("read-out now", [n.name for n, _ in walk(fresh) if n.name.startswith("∠") and n.name.endswith("°")])
     print("the board's description now", [n.description for n, _ in walk(fresh) if n.name == BOARD])
     print("頂点 A was at {} {} {}x{},".format(*letter_a_before), "now at {} {} {}x{}".format(*extents_of(letters[0])))
-    if len(spoken) != 2:
-        problems.append(f"the read-out was announced {len(spoken)} times for two drags")
+    readouts = [e for e in spoken if "∠" in e[1]]
+    if len(readouts) != 2:
+        problems.append(f"the read-out was told {len(readouts)} times for two drags")
+    if [e[1] for e in spoken if "∠" not in e[1]] != ["頂点 D", "頂点 D をつかみました"]:
+        problems.append("the keys' steps were not told as D, Space")
     if extents_of(letters[0]) == letter_a_before:
         problems.append("Vertex A did not move")
 

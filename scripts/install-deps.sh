@@ -29,9 +29,10 @@ package=("${run[@]}" debhelper dpkg-dev lintian desktop-file-utils xvfb x11-util
 web=(cmake make emscripten esbuild nodejs librsvg2-bin fonts-ipafont-gothic fonts-ipafont-mincho)
 # The browsers the page is tested in: Chromium, Firefox ESR, and WebKitGTK's
 # MiniBrowser under its WebDriver, on the Xvfb of `package`, with xdotool for
-# the X server's own mouse there.
+# the X server's own mouse and keys there; and the screen reader Orca, which
+# listens to both shells in a D-Bus session of the test's own.
 test=("${package[@]}" "${web[@]}" libgtest-dev appstream chromium firefox-esr webkit2gtk-driver
-    libwebkit2gtk-4.1-0 xdotool)
+    libwebkit2gtk-4.1-0 xdotool orca at-spi2-core dbus-daemon)
 
 wanted=()
 profiles=0

@@ -89,10 +89,12 @@ public:
         return rect().contains(point) ? 0 : -1;
     }
     void scrollToSubstring(int, int) override {}
+    // The letter's language, which a screen reader may pick its voice by.
     QString attributes(int, int* startOffset, int* endOffset) const override {
         *startOffset = 0;
         *endOffset = characterCount();
-        return QString();
+        return QStringLiteral("language:") +
+               QString::fromUtf8(kLanguage.data(), qsizetype(kLanguage.size())) + u';';
     }
 
 private:
@@ -143,6 +145,98 @@ private:
     std::array<QAccessible::Id, kVertexCount> letterIds_{};
 };
 
+// The board's status bar and its notification: no widget stands for them and
+// nothing shows them on the screen; they lie over the frame. The
+// notification is named with what the board last told.
+class ToldAccessible : public QAccessibleInterface {
+public:
+    ToldAccessible(QWidget* frame, QAccessible::Role role) : frame_(frame), role_(role) {}
+
+    void setParent(QAccessibleInterface* parent) { parent_ = parent; }
+    void setChild(QAccessibleInterface* child) { child_ = child; }
+    void setName(const QString& name) { name_ = name; }
+
+    bool isValid() const override { return !frame_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return frame_ ? frame_->window()->windowHandle() : nullptr; }
+
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return parent_; }
+    QAccessibleInterface* child(int index) const override { return index == 0 ? child_ : nullptr; }
+    int childCount() const override { return child_ ? 1 : 0; }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child == child_ ? 0 : -1;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? name_ : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        return frame_ ? QRect(frame_->mapToGlobal(QPoint(0, 0)), frame_->size()) : QRect();
+    }
+    QAccessible::Role role() const override { return role_; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = !frame_ || !frame_->isVisible();
+        return state;
+    }
+
+private:
+    QPointer<QWidget> frame_;
+    QAccessible::Role role_;
+    QAccessibleInterface* parent_ = nullptr;
+    QAccessibleInterface* child_ = nullptr;
+    QString name_;
+};
+
+// The board's frame: a panel that takes the focus, holding the drawing area
+// and, after it, the status bar.
+class BoardFrameAccessible : public QAccessibleWidget {
+public:
+    explicit BoardFrameAccessible(BoardFrame* frame)
+        : QAccessibleWidget(frame, QAccessible::Pane),
+          statusBar_(new ToldAccessible(frame, QAccessible::StatusBar)),
+          told_(new ToldAccessible(frame, QAccessible::Notification)) {
+        statusBar_->setParent(this);
+        statusBar_->setChild(told_);
+        told_->setParent(statusBar_);
+        ids_ = {QAccessible::registerAccessibleInterface(statusBar_),
+                QAccessible::registerAccessibleInterface(told_)};
+    }
+    ~BoardFrameAccessible() override {
+        for (const QAccessible::Id id : ids_) {
+            QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == QAccessibleWidget::childCount() ? statusBar_
+                                                        : QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child == statusBar_ ? QAccessibleWidget::childCount()
+                                   : QAccessibleWidget::indexOfChild(child);
+    }
+
+    // The name's change first, so that a client that keeps names (AT-SPI's
+    // library does) asks for the new one when the notification shows.
+    void tell(const QString& text) {
+        told_->setName(text);
+        QAccessibleEvent renamed(told_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+        QAccessibleEvent shown(told_, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+
+private:
+    ToldAccessible* statusBar_;
+    ToldAccessible* told_;
+    std::array<QAccessible::Id, 2> ids_{};
+};
+
 QAccessibleInterface* boardAccessibleFactory(const QString&, QObject* object) {
     if (auto* canvas = qobject_cast<BoardCanvas*>(object)) {
         return new BoardAccessible(canvas);
@@ -152,7 +246,7 @@ QAccessibleInterface* boardAccessibleFactory(const QString&, QObject* object) {
     // top-level window to a screen reader on the desktop bus). It keeps the
     // class name of a plain QFrame, so it is told apart by its C++ type.
     if (auto* frame = dynamic_cast<BoardFrame*>(object)) {
-        return new QAccessibleWidget(frame, QAccessible::Pane);
+        return new BoardFrameAccessible(frame);
     }
     if (object->property(kOptionGroupProperty).toBool()) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
@@ -174,6 +268,13 @@ void announceLetterMoved(BoardCanvas* canvas, int index) {
     if (QAccessibleInterface* letter = board ? board->child(index) : nullptr) {
         QAccessibleEvent event(letter, QAccessible::LocationChanged);
         QAccessible::updateAccessibility(&event);
+    }
+}
+
+void announceOnBoard(BoardFrame* frame, const QString& text) {
+    if (auto* board =
+            dynamic_cast<BoardFrameAccessible*>(QAccessible::queryAccessibleInterface(frame))) {
+        board->tell(text);
     }
 }
 

@@ -22,7 +22,8 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStandardPaths>
-#include <QTimerEvent>
+
+#include <algorithm>
 
 namespace orvanel {
 
@@ -71,7 +72,8 @@ DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
         session_, [this] { sync(); }, this);
     gamen_->move(kBoardBox.left, kBoardBox.top);
     gamen_->setFocusPolicy(Qt::StrongFocus);
-    // What a screen reader says when the board takes the focus.
+    // What a screen reader says when the board takes the focus: its
+    // instructions stay its description whatever the window shows.
     gamen_->setAccessibleName(qString(kBoardName));
     gamen_->setAccessibleDescription(qString(kBoardDescription));
     for (std::size_t i = 0; i < kControlCount; ++i) {
@@ -228,47 +230,46 @@ void DesktopWindow::buildTabOrder() {
 }
 
 void DesktopWindow::sync() {
-    model().takeChangedControls([this](ControlId id) { showState(id); });
+    model().takeChangedControls([this](ControlId id) {
+        showState(id);
+        const auto& values = controls::Label5;
+        if (std::find(values.begin(), values.end(), id) != values.end()) {
+            readoutRenamed_ = false;
+        }
+    });
     if (shownCaption_ != model().caption()) {
         shownCaption_ = model().caption();
         setWindowTitle(QString::fromStdString(shownCaption_));
     }
     board()->scheduleRepaint();
-    if (session_.announcementPending()) {
-        if (session_.gestureInProgress()) {
-            announceTimer_.start(kAnnounceDelayMillis, this);
-        } else {
-            announceReadout();
-        }
-    }
+    tellScreenReader();
     if (model().ended()) {
         close();
     }
 }
 
-void DesktopWindow::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == announceTimer_.timerId()) {
-        announceTimer_.stop();
-        if (session_.announcementPending()) {
-            announceReadout();
+// What the session has to tell a screen reader goes out from the board once
+// the toolkit has told what the input did to the widgets ("checked"): a
+// screen reader cuts what it is saying short for what it hears next, and the
+// session's words are the ones worth hearing whole. The read-out's values are
+// named with their whole lines ("∠Ａ = 41°") once no button holds the board,
+// so that a drag does not hand a screen reader a change a step.
+void DesktopWindow::tellScreenReader() {
+    if (!readoutRenamed_ && !session_.gestureInProgress()) {
+        nameReadoutLines();
+    }
+    if (session_.announcementPending()) {
+        const std::string told = session_.takeAnnouncement();
+        if (!told.empty()) {
+            QMetaObject::invokeMethod(
+                this, [this, text = qString(told)] { announceOnBoard(gamen_, text); },
+                Qt::QueuedConnection);
         }
     }
 }
 
-// The read-out, as one sentence, becomes the board's description: a screen
-// reader presents the description of what has the focus when it changes.
-// Each read-out value is named with its whole line ("∠Ａ = 41°"), set only
-// here, so that a drag does not hand a screen reader a change per step.
-void DesktopWindow::announceReadout() {
-    announceTimer_.stop();
-    const QString sentence = QString::fromStdString(session_.takeAnnouncement());
-    nameReadoutLines();
-    if (!sentence.isEmpty()) {
-        gamen_->setAccessibleDescription(sentence);
-    }
-}
-
 void DesktopWindow::nameReadoutLines() {
+    readoutRenamed_ = true;
     for (int i = 0; i < kVertexCount; ++i) {
         widget(controls::Label5[i])
             ->setAccessibleName(QString::fromStdString(session_.readoutLine(i)));

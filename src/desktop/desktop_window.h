@@ -9,7 +9,6 @@
 #include "window/notices.h"
 #include "window/session.h"
 
-#include <QBasicTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -65,7 +64,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
     void addShortcuts();
@@ -73,7 +71,7 @@ private:
     void copyPicture();
     void printPicture();
     void tell(Notice notice);
-    void announceReadout();
+    void tellScreenReader();
     void nameReadoutLines();
     QWidget* createWidget(ControlId id);
     QWidget* groupOf(ControlId id);
@@ -86,10 +84,8 @@ private:
     SaveDialog saveDialog_;
     PrintDialog printDialog_;
     NoticeBox noticeBox_;
-    // Runs once the figure has been still for a while during a gesture, to
-    // announce the read-out then.
-    QBasicTimer announceTimer_;
-    static constexpr int kAnnounceDelayMillis = 500;
+    // The read-out changed since its lines were named for a screen reader.
+    bool readoutRenamed_ = true;
     std::array<QWidget*, kControlCount> widgets_{};
     std::array<QWidget*, kGroups.size()> groups_{};
     std::string shownCaption_; // the window caption last shown

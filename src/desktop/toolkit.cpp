@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
@@ -109,6 +110,9 @@ void setUpToolkit(QApplication& app) {
     QFont font(QString::fromUtf16(kGothicFace));
     font.setPixelSize(fontPixels(FontSpec{}));
     app.setFont(font);
+    // The window's language, whatever the desktop's: assistive technology
+    // asks the application for it (AT-SPI's locale of the application).
+    QLocale::setDefault(QLocale(QString::fromUtf8(kLanguage.data(), qsizetype(kLanguage.size()))));
 }
 
 Size QtTextMeasurer::textSize(const FontSpec& font, std::string_view text) const {

@@ -59,6 +59,7 @@ struct WebDesign {
     int boardBorder = 0;
     int boardTab = 0;
     std::string boardName; // what a screen reader calls the board
+    std::string boardRoleDescription;
     std::string boardDescription;
     std::string boardBackground;
     WebFont letterFont;
@@ -173,6 +174,7 @@ WebDesign design() {
             kBoardBorder,
             kBoardTab,
             std::string(kBoardName),
+            std::string(kBoardRoleDescription),
             std::string(kBoardDescription),
             cssColor(kBoardGreen),
             webFont(kLetterFont),
@@ -436,6 +438,7 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("boardBorder", &WebDesign::boardBorder)
         .field("boardTab", &WebDesign::boardTab)
         .field("boardName", &WebDesign::boardName)
+        .field("boardRoleDescription", &WebDesign::boardRoleDescription)
         .field("boardDescription", &WebDesign::boardDescription)
         .field("boardBackground", &WebDesign::boardBackground)
         .field("letterFont", &WebDesign::letterFont)

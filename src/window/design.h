@@ -63,11 +63,24 @@ inline constexpr Size kWindowSize{917, 687};
 inline constexpr Rect kBoardBox{8, 48, 806, 630};
 inline constexpr int kBoardBorder = 2;
 inline constexpr int kBoardTab = 1;
-// What a screen reader says of the board when it takes the focus.
-// What a screen reader calls the board, in the window's language.
+// The window's language, as a language tag: what a screen reader is told to
+// read its names and announcements in.
+inline constexpr std::string_view kLanguage = "ja";
+// What a screen reader says of the board when it takes the focus, in the
+// window's language: its name, what kind of thing it is (where the shell can
+// say so) and how it is worked, whatever else the window shows.
 inline constexpr std::string_view kBoardName = "黒板";
+inline constexpr std::string_view kBoardRoleDescription = "作図ボード";
 inline constexpr std::string_view kBoardDescription =
-    "くさび形 ABCD。頂点 A と D をドラッグするか、矢印キーで動かします";
+    "くさび形 ABCD。頂点 A と D をドラッグします。キーでは A か D でその頂点へ移り、"
+    "スペースでつかみ、矢印キーで動かし、スペースで離します";
+// What a screen reader is told as the keys work the board: Space pressed on
+// a vertex ("頂点 D" and this), pressed elsewhere, and let go. Parts told
+// together are joined into one utterance by kUtteranceBreak.
+inline constexpr std::string_view kVertexTakenText = " をつかみました";
+inline constexpr std::string_view kButtonPressedText = "押しました";
+inline constexpr std::string_view kButtonLetGoText = "離しました";
+inline constexpr std::string_view kUtteranceBreak = "。";
 
 namespace looks {
 

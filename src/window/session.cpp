@@ -187,13 +187,22 @@ KeyResult Session::boardKey(Key key, bool shift) {
         moveKeyboardPointer(keyboardAt_ + PointF{0, step});
         return KeyResult::Done;
     case Key::Space:
-        if (holder_ != Holder::Mouse) {
-            keyboardButton(kLeftButton, holder_ == Holder::None);
+        if (holder_ == Holder::None) {
+            keyboardButton(kLeftButton, true);
+            const HeldVertex vertex = window_.state().dragVertex;
+            cue_ = vertex == kNoVertex
+                       ? std::string(kButtonPressedText)
+                       : std::string(kLetters[std::size_t(vertex) - 1].accessibleName) +
+                             std::string(kVertexTakenText);
+        } else if (holder_ == Holder::Keyboard) {
+            keyboardButton(kLeftButton, false);
+            cue_ = kButtonLetGoText;
         }
         return KeyResult::Done;
     case Key::Escape:
         if (holder_ == Holder::Keyboard) {
             keyboardButton(kLeftButton, false);
+            cue_ = kButtonLetGoText;
             return KeyResult::Done;
         }
         return KeyResult::Ignored;
@@ -202,6 +211,7 @@ KeyResult Session::boardKey(Key key, bool shift) {
         if (holder_ == Holder::None) {
             const FigureState& f = window_.state().figure;
             moveKeyboardPointer(key == Key::A ? f.a() : f.d());
+            cue_ = kLetters[std::size_t(key == Key::A ? kVertexA : kVertexD) - 1].accessibleName;
         }
         return KeyResult::Done;
     case Key::F10:
@@ -328,9 +338,22 @@ std::optional<Notice> Session::openLink(std::string_view text) {
     return std::nullopt;
 }
 
+bool Session::announcementPending() const {
+    return !cue_.empty() || (!gestureInProgress() && readoutSentence() != announced_);
+}
+
 std::string Session::takeAnnouncement() {
-    announced_ = readoutSentence();
-    return announced_;
+    // One utterance: told apart, the read-out would cut the cue short.
+    std::string told = std::move(cue_);
+    cue_.clear();
+    if (!gestureInProgress()) {
+        std::string sentence = readoutSentence();
+        if (sentence != announced_ && !sentence.empty()) {
+            told += (told.empty() ? "" : std::string(kUtteranceBreak)) + sentence;
+        }
+        announced_ = std::move(sentence);
+    }
+    return told;
 }
 
 } // namespace orvanel

@@ -11,8 +11,9 @@
 //   presses and moves are ignored.
 // - Undo and redo of every action (History), and the keys for them and for
 //   the shell's picture of the window (save, copy, print).
-// - The read-out told to a screen reader once, as one sentence, when it has
-//   settled.
+// - What a screen reader is told, and when: where the keys put the pointer,
+//   the button they hold or let go, and the read-out once, as one sentence,
+//   when no button holds the board any longer.
 #pragma once
 
 #include "window/form1.h"
@@ -89,9 +90,7 @@ public:
     void composeBoard(PixelView target, Rect area) const;
 
     // The read-out as one sentence ("∠Ａ = 41°、∠Ｂ = 35°、…"), empty while it
-    // is hidden; whether it differs from what was last announced; and taking
-    // it for announcing. A shell announces at once when no gesture is in
-    // progress, else once the figure has been still for about half a second.
+    // is hidden.
     std::string readoutSentence() const;
     // Line `i` of the read-out as one phrase, "∠Ａ = 41°".
     std::string readoutLine(int i) const;
@@ -114,7 +113,17 @@ public:
     // action that changed the window, an undo or a redo, never while a
     // button is held, and not at all while nothing changed.
     bool takeKeepDue();
-    bool announcementPending() const { return readoutSentence() != announced_; }
+
+    // What a screen reader is to be told now, as one utterance, and taking it
+    // (empty: nothing). A shell asks after every input and tells it at once.
+    // - A or D: the vertex the keyboard pointer is now on ("頂点 D").
+    // - Space: the vertex it took ("頂点 D をつかみました"), or that it pressed
+    //   the button elsewhere ("押しました"); Space or Escape again, that it let
+    //   go ("離しました").
+    // - The read-out, once no button holds the board, when it differs from
+    //   what was last told: after a drag's release, a click, an undo. Nothing
+    //   while a button is held: the arrows' steps are not told one by one.
+    bool announcementPending() const;
     std::string takeAnnouncement();
 
 private:
@@ -132,7 +141,8 @@ private:
     PointF keyboardAt_;
     bool boardFocused_ = false;
     std::uint64_t keptRevision_ = 0;
-    std::string announced_;
+    std::string cue_;       // what the last board key did, not yet told
+    std::string announced_; // the read-out last told
 };
 
 } // namespace orvanel

@@ -2,7 +2,8 @@
 // What assistive technology reads from the window, asked in-process through
 // the toolkit's accessibility interfaces: the controls' names, roles and
 // states, the board's name and description, the vertex letters as children of
-// the drawing area, and the read-out and letters after a drag.
+// the drawing area, the read-out and letters after a drag, and what the board
+// tells a screen reader.
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -22,6 +23,16 @@ QAccessibleInterface* accessibleOf(const DesktopWindow& w, const QString& object
 
 QAccessibleInterface* accessibleBoard(const DesktopWindow& w) {
     return QAccessible::queryAccessibleInterface(w.board());
+}
+
+// What the board last told a screen reader, once the events queued so far
+// have run: the name of the notification in its status bar. (The toolkit
+// hands no event on without a platform's accessibility; the real reader's
+// test hears them.)
+QString toldByBoard(const DesktopWindow& w) {
+    QCoreApplication::processEvents();
+    return QAccessible::queryAccessibleInterface(w.gamen())->child(1)->child(0)->text(
+        QAccessible::Name);
 }
 
 // Where letter `index` is painted, in screen coordinates.
@@ -45,6 +56,7 @@ private slots:
     void lettersAreChildrenOfTheDrawingArea();
     void readoutAndLettersFollowADrag();
     void letterDraggedOffTheBoardIsOffscreen();
+    void keyboardDragIsToldAtItsSteps();
     void lettersLeaveWithTheWindow();
 };
 
@@ -134,14 +146,28 @@ void AccessibilityTest::boardIsNamedAndDescribed() {
     w.show();
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(w.gamen());
     QCOMPARE(board->text(QAccessible::Name), QStringLiteral("黒板"));
-    QCOMPARE(board->text(QAccessible::Description),
-             QStringLiteral("くさび形 ABCD。頂点 A と D をドラッグするか、矢印キーで動かします"));
+    QCOMPARE(board->text(QAccessible::Description), QString::fromUtf8(kBoardDescription));
     QCOMPARE(board->role(), QAccessible::Pane);
     QVERIFY(board->state().focusable);
-    QCOMPARE(board->childCount(), 1);
+    QCOMPARE(board->childCount(), 2);
     QCOMPARE(board->child(0), accessibleBoard(w));
     QCOMPARE(board->child(0)->role(), QAccessible::Canvas);
     QCOMPARE(board->child(0)->parent(), board);
+    // The status bar with the notification that speaks for the board.
+    QAccessibleInterface* status = board->child(1);
+    QCOMPARE(status->role(), QAccessible::StatusBar);
+    QCOMPARE(status->parent(), board);
+    QCOMPARE(board->indexOfChild(status), 1);
+    QCOMPARE(status->childCount(), 1);
+    QCOMPARE(status->child(0)->role(), QAccessible::Notification);
+    QCOMPARE(status->child(0)->parent(), status);
+    QVERIFY(!status->child(0)->state().invisible);
+    // The window's language, for a screen reader's voice.
+    QCOMPARE(QLocale().language(), QLocale::Japanese);
+    int start = -1;
+    int end = -1;
+    QCOMPARE(accessibleBoard(w)->child(0)->textInterface()->attributes(0, &start, &end),
+             QStringLiteral("language:ja;"));
 }
 
 void AccessibilityTest::lettersAreChildrenOfTheDrawingArea_data() {
@@ -204,9 +230,11 @@ void AccessibilityTest::readoutAndLettersFollowADrag() {
     QCOMPARE(readoutA->text(QAccessible::Name), QString::fromStdString(w.session().readoutLine(0)));
     QCOMPARE(accessibleOf(w, QStringLiteral("Label5_3"))->text(QAccessible::Name),
              QString::fromStdString(w.session().readoutLine(3)));
-    // The whole read-out, once, as the board's description after the drag.
+    // The whole read-out told after the drag; the board keeps its
+    // instructions.
+    QCOMPARE(toldByBoard(w), QString::fromStdString(w.session().readoutSentence()));
     QCOMPARE(accessibleOf(w, QStringLiteral("gamen"))->text(QAccessible::Description),
-             QString::fromStdString(w.session().readoutSentence()));
+             QString::fromUtf8(kBoardDescription));
     QCOMPARE(canvas->child(0)->rect(), letterA.translated(-100, 50));
     QCOMPARE(canvas->child(0)->rect(), letterOnScreen(w, 0));
     QCOMPARE(canvas->child(3)->rect(), letterD);
@@ -220,6 +248,30 @@ void AccessibilityTest::letterDraggedOffTheBoardIsOffscreen() {
     QVERIFY(letterA->state().offscreen);
     QCOMPARE(letterA->rect(), letterOnScreen(w, 0));
     QVERIFY(!accessibleBoard(w)->child(3)->state().offscreen);
+}
+
+// D, Space, Shift+Right six times, Space: the vertex, its taking, then the
+// letting go with the new angles, in one utterance each; the read-out's
+// names follow at the release.
+void AccessibilityTest::keyboardDragIsToldAtItsSteps() {
+    DesktopWindow w;
+    w.show();
+    w.button(controls::Check2)->click();
+    w.gamen()->setFocus();
+    QAccessibleInterface* readoutD = accessibleOf(w, QStringLiteral("Label5_3"));
+    QCOMPARE(toldByBoard(w), QStringLiteral("∠Ａ = 41°、∠Ｂ = 35°、∠Ｃ = 56°、∠Ｄ = 132°"));
+    QTest::keyClick(w.gamen(), Qt::Key_D);
+    QCOMPARE(toldByBoard(w), QStringLiteral("頂点 D"));
+    QTest::keyClick(w.gamen(), Qt::Key_Space);
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(w.gamen(), Qt::Key_Right, Qt::ShiftModifier);
+    }
+    QCOMPARE(toldByBoard(w), QStringLiteral("頂点 D をつかみました"));
+    QCOMPARE(readoutD->text(QAccessible::Name), QStringLiteral("∠Ｄ = 132°"));
+    QTest::keyClick(w.gamen(), Qt::Key_Space);
+    QCOMPARE(toldByBoard(w),
+             QStringLiteral("離しました。∠Ａ = 58°、∠Ｂ = 35°、∠Ｃ = 75°、∠Ｄ = 168°"));
+    QCOMPARE(readoutD->text(QAccessible::Name), QStringLiteral("∠Ｄ = 168°"));
 }
 
 void AccessibilityTest::lettersLeaveWithTheWindow() {

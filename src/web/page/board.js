@@ -24,11 +24,19 @@ export class Board {
         });
         area.style.background = design.boardBackground;
 
+        // The board takes its keys itself: a screen reader passes them on to
+        // an application, rather than taking D, Space and the arrows for its
+        // own reading. Orca switches to that mode only for an application
+        // inside an application, with content of its own: the canvas's
+        // fallback, its instructions, is its description.
+        area.setAttribute('role', 'application');
         this.canvas = element('canvas', { id: 'gamen', width: win.boardWidth(), height: win.boardHeight() });
         this.canvas.tabIndex = 0;
-        this.canvas.setAttribute('role', 'img');
+        this.canvas.setAttribute('role', 'application');
+        this.canvas.setAttribute('aria-roledescription', design.boardRoleDescription);
         this.canvas.setAttribute('aria-label', design.boardName);
-        this.canvas.setAttribute('aria-description', design.boardDescription);
+        this.canvas.setAttribute('aria-describedby', 'gamen-help');
+        this.canvas.append(element('p', { id: 'gamen-help', textContent: design.boardDescription }));
         this.canvas.style.width = win.boardWidth() + 'px';
         this.canvas.style.height = win.boardHeight() + 'px';
         area.append(this.canvas);

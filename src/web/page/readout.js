@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The read-out for a screen reader: one element a line ("∠Ａ = 41°") in a
 // group named as the model names the read-out, in place of the labels shown,
-// whose captions apart from their values would be read as a jumble; and its
-// changes told politely, as one sentence, at once when no button is held on
-// the board, else once the figure has been still for half a second.
+// whose captions apart from their values would be read as a jumble; and what
+// the model has a screen reader told (where the keys put the pointer, the
+// button they hold or let go, the read-out once no button holds the board),
+// politely, in a live region.
 import { element } from './dom.js';
 
-const STILL_MILLIS = 500;
-
 export class Readout {
-    // `controls`: the window's controls, by id; the timer stops when
-    // `signal` aborts.
-    constructor(design, win, controls, signal) {
+    // `controls`: the window's controls, by id.
+    constructor(design, win, controls) {
         this.win = win;
         this.parts = new Set(design.readoutControls);
         this.shownWith = controls[design.readoutControls[0]].box;
@@ -28,9 +26,7 @@ export class Readout {
         this.live = element('div', { className: 'unseen' });
         this.live.setAttribute('aria-live', 'polite');
         this.shownWith.parentElement.append(this.live);
-        this.timer = 0;
-        this.waiting = false;
-        signal.addEventListener('abort', () => clearTimeout(this.timer));
+        this.stale = false;
         this.show();
     }
 
@@ -41,51 +37,24 @@ export class Readout {
         });
     }
 
-    // After every input, with the ids of the controls that changed. While
-    // a button is held the lines too wait for the announcement, as the
-    // desktop's names do: a screen reader is not handed a change a step.
+    // After every input, with the ids of the controls that changed. The lines
+    // follow the read-out once no button holds the board, as the desktop's
+    // names do: a drag does not hand a screen reader a change a step.
     update(changed) {
-        const readoutChanged = changed.some((id) => this.parts.has(id));
-        const held = this.win.gestureInProgress();
-        if (readoutChanged) {
-            this.waiting = true;
-            if (!held) {
-                this.show();
-            }
+        if (changed.some((id) => this.parts.has(id))) {
+            this.stale = true;
         }
-        if (!this.waiting || (held && !readoutChanged)) {
-            return; // nothing to tell, or the timer runs from the last change
+        if (this.stale && !this.win.gestureInProgress()) {
+            this.stale = false;
+            this.show();
         }
-        if (!held) {
-            this.announce();
-            return;
-        }
-        // One timer for the whole drag: when it fires early it waits again
-        // for the rest of the half second since the last change.
-        this.changedAt = performance.now();
-        if (!this.timer) {
-            this.waitForStill(STILL_MILLIS);
-        }
-    }
-
-    waitForStill(ms) {
-        this.timer = setTimeout(() => {
-            const still = performance.now() - this.changedAt;
-            if (still < STILL_MILLIS) {
-                this.waitForStill(STILL_MILLIS - still);
-            } else {
-                this.announce();
-            }
-        }, ms);
-    }
-
-    announce() {
-        clearTimeout(this.timer);
-        this.timer = 0;
-        this.waiting = false;
-        this.show();
         if (this.win.announcementPending()) {
-            this.live.textContent = this.win.takeAnnouncement();
+            const told = this.win.takeAnnouncement();
+            if (told) {
+                // The same words again ("頂点 D" twice) must change the
+                // region for a screen reader to tell them again.
+                this.live.textContent = this.live.textContent === told ? told + '\u00a0' : told;
+            }
         }
     }
 }

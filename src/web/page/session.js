@@ -55,7 +55,7 @@ export class Session {
             c.show(win);
         }
         win.takeChangedControls();
-        this.readout = new Readout(design, win, this.controls, signal);
+        this.readout = new Readout(design, win, this.controls);
         this.values = new DrawnValues(design, win, this.controls, design.readoutControls, root);
         // Whether a button holds the board: the letters and the read-out are
         // then drawn on canvases rather than moved and changed as elements.
