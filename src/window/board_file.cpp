@@ -23,6 +23,9 @@ std::vector<std::uint8_t> writeBoard(const Form1& window) {
 
 std::optional<Notice> readBoard(std::span<const std::uint8_t> file, Form1::Snapshot& state,
                                 PixelBuffer& pixels) {
+    if (file.size() > kLargestBoardFile) {
+        return Notice::NotABoard;
+    }
     const ChunkSearch found = findChunk(file, kBoardChunk);
     if (!found.isPng || (!found.data && !found.damaged)) {
         return Notice::NotABoard;

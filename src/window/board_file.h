@@ -23,6 +23,11 @@ inline constexpr std::string_view kBoardChunk = "orBd";
 inline constexpr std::uint64_t kBoardFormat = 1;
 // The most a chunk's window state may take: a state takes a few hundred.
 inline constexpr std::size_t kLargestState = std::size_t(64) << 10;
+// The most a file holding a board may take: a window's picture with its
+// board in it takes a few megabytes even at the largest screen scales. A
+// larger file is no board, so a shell need not read more of a file than this
+// and one byte more.
+inline constexpr std::size_t kLargestBoardFile = std::size_t(64) << 20;
 
 // The chunk's data for the window as it is now.
 std::vector<std::uint8_t> writeBoard(const Form1& window);

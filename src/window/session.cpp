@@ -35,7 +35,7 @@ std::optional<Key> keyNamed(std::string_view name) {
         {"F10", Key::F10},     {"ContextMenu", Key::ContextMenu},
         {"Z", Key::Z},         {"Y", Key::Y},
         {"S", Key::S},         {"C", Key::C},
-        {"P", Key::P},
+        {"P", Key::P},         {"O", Key::O},
     };
     for (const auto& [n, key] : kNames) {
         if (n == name) {
@@ -242,6 +242,8 @@ KeyResult Session::shortcut(Key key, bool shift) {
         return KeyResult::CopyPicture;
     case Key::P:
         return KeyResult::PrintPicture;
+    case Key::O:
+        return KeyResult::OpenBoard;
     default:
         return KeyResult::Ignored;
     }
