@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -328,6 +329,9 @@ public:
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The boards the windows keep go to a folder of the run's own.
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     setUpToolkit(app);
