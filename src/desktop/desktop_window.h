@@ -55,7 +55,8 @@ public:
     QImage picture();
     // The same as a PNG file with the board in it, as Ctrl+S saves it and
     // as the window keeps it; empty when it cannot be made.
-    QByteArray pictureWithBoard();
+    enum class Packing { Small, Quick };
+    QByteArray pictureWithBoard(Packing packing = Packing::Small);
 
     // Opens the board in the file at `path` as one action that Ctrl+Z takes
     // back. A file that cannot be read or holds no sound board changes
