@@ -28,8 +28,12 @@ QIcon smallPicture(const QString& path) {
     if (image.isNull()) {
         return {};
     }
-    return QIcon(QPixmap::fromImage(
-        image.scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    const QPixmap picture = QPixmap::fromImage(
+        image.scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // The board selected shows its true colours: the list marks its time.
+    QIcon icon(picture);
+    icon.addPixmap(picture, QIcon::Selected);
+    return icon;
 }
 
 } // namespace
@@ -65,7 +69,6 @@ BoardChooser::BoardChooser(FileDialog fileDialog, QWidget* parent)
 
     open_ = new QPushButton(inBothLanguages(captions::kOpen), this);
     open_->setObjectName(QStringLiteral("open"));
-    open_->setDefault(true);
     openFile_ = new QPushButton(inBothLanguages(captions::kOpenFile), this);
     openFile_->setObjectName(QStringLiteral("openFile"));
     forget_ = new QPushButton(inBothLanguages(captions::kForgetKept), this);
@@ -110,6 +113,9 @@ void BoardChooser::fill() {
     none_->setVisible(!any);
     open_->setEnabled(any);
     forget_->setEnabled(any);
+    // Enter opens the newest board, or with none kept asks for a file.
+    open_->setDefault(any);
+    openFile_->setDefault(!any);
     if (any) {
         list_->setCurrentRow(0);
     }

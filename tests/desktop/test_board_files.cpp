@@ -291,7 +291,8 @@ void BoardFilesTest::aFolderThatRefusesIsToldOnce() {
 }
 
 // Three kept boards: newest first with their times, the newest selected;
-// "forget" empties the list and the folder; Escape cancels.
+// "forget" empties the list and the folder, and Enter then asks for a file;
+// Escape cancels.
 void BoardFilesTest::theChooserListsForgetsAndCancels() {
     const StateFolder state;
     QDir().mkpath(KeptBoards::folder());
@@ -317,6 +318,7 @@ void BoardFilesTest::theChooserListsForgetsAndCancels() {
     QCOMPARE(list->count(), 0);
     QCOMPARE(state.kept(), QStringList());
     QVERIFY(!chooser.findChild<QPushButton*>(QStringLiteral("open"))->isEnabled());
+    QVERIFY(chooser.findChild<QPushButton*>(QStringLiteral("openFile"))->isDefault());
     chooser.show();
     QTest::keyClick(&chooser, Qt::Key_Escape);
     QCOMPARE(chooser.result(), int(QDialog::Rejected));
