@@ -324,17 +324,36 @@ void teachALesson(DesktopWindow& window) {
 }
 
 // Keeping a lesson's board after an action: the click on "angle" and what
-// follows it, the window's picture, its PNG with the board, the file written
-// and the kept files counted. The file's size is reported.
-void keep_board(benchmark::State& state) {
+// follows it. keep_board times what the window does before it takes the
+// next input (its picture and the board's data taken); keep_board_written
+// the whole keep, until the picture with its board is packed, written and
+// the kept files counted on the writer's thread (processor time of both
+// threads). The kept file's size is reported, and that of the same board
+// saved with Ctrl+S.
+void keep(benchmark::State& state, bool written) {
     DesktopWindow window;
     window.show();
     teachALesson(window);
+    window.keptBoards().finish();
     for (auto _ : state) {
         window.button(controls::Check2)->click();
+        if (!written) {
+            state.PauseTiming();
+        }
+        window.keptBoards().finish();
+        if (!written) {
+            state.ResumeTiming();
+        }
     }
     state.counters["bytes"] = double(
         QFileInfo(QDir(KeptBoards::folder()).filePath(window.keptBoards().fileName())).size());
+    state.counters["saved"] = double(window.pictureWithBoard().size());
+}
+void keep_board(benchmark::State& state) {
+    keep(state, false);
+}
+void keep_board_written(benchmark::State& state) {
+    keep(state, true);
 }
 
 // Opening a kept lesson's board, as Ctrl+O, Enter does: the file read, the
@@ -375,6 +394,7 @@ BENCHMARK(side_near);
 BENCHMARK(side_far);
 BENCHMARK(startup)->Unit(benchmark::kMillisecond);
 BENCHMARK(keep_board)->Unit(benchmark::kMillisecond);
+BENCHMARK(keep_board_written)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(open_board)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per iteration for the ratio table.
@@ -385,7 +405,9 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (!run.error_occurred) {
+            // With repetitions, their median stands for the benchmark.
+            const bool median = run.run_type != Run::RT_Aggregate || run.aggregate_name == "median";
+            if (!run.error_occurred && median) {
                 const double toNanos = benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
                                        benchmark::GetTimeUnitMultiplier(run.time_unit);
                 nanos[run.run_name.function_name] = run.GetAdjustedRealTime() * toNanos;
@@ -415,12 +437,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const double reference = ns.at("clear_full");
-    std::printf("\n%-14s %14s %10s\n", "benchmark", "time", "x clear");
-    for (const char* name :
-         {"clear_full", "drag_step", "drag_event", "drag_handler", "board_paint", "frame_update",
-          "memo_segment", "side_near", "side_far", "startup", "keep_board", "open_board"}) {
+    std::printf("\n%-18s %14s %10s\n", "benchmark", "time", "x clear");
+    for (const char* name : {"clear_full", "drag_step", "drag_event", "drag_handler", "board_paint",
+                             "frame_update", "memo_segment", "side_near", "side_far", "startup",
+                             "keep_board", "keep_board_written", "open_board"}) {
         if (ns.count(name)) {
-            std::printf("%-14s %11.2f us %10.3f\n", name, ns.at(name) / 1000,
+            std::printf("%-18s %11.2f us %10.3f\n", name, ns.at(name) / 1000,
                         ns.at(name) / reference);
         }
     }
@@ -437,13 +459,14 @@ int main(int argc, char* argv[]) {
     target("drag_event", 0.8);
     target("board_paint", 2.0);
     target("frame_update", 0.5);
-    // A keep runs on the window's thread after the action: it must go
-    // unnoticed. Its processor time, which other programs on the machine do
-    // not lengthen.
+    // What the window does to keep its board, after an action that changed
+    // it and before it takes the next input: it must go unnoticed. Its
+    // processor time, which other programs on the machine do not lengthen.
     if (reporter.cpuNanos.count("keep_board")) {
         const double ms = reporter.cpuNanos.at("keep_board") / 1e6;
-        std::printf("%s keep_board: %.1f ms of processor time (target <= 30)\n",
-                    ms <= 30 ? "PASS" : "FAIL", ms);
+        std::printf("%s keep_board: %.1f ms of processor time on the window's thread "
+                    "(target <= 10)\n",
+                    ms <= 10 ? "PASS" : "FAIL", ms);
     }
     for (const char* name : {"drag_step", "drag_handler", "drag_event"}) {
         if (gSteadyAllocations.count(name)) {

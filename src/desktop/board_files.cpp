@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/board_files.h"
 
+#include "window/board_file.h"
 #include "window/captions.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,9 +17,8 @@ namespace {
 
 const QString kPattern = QStringLiteral("board-*.png");
 
-QList<QFileInfo> keptFiles() {
-    return QDir(KeptBoards::folder())
-        .entryInfoList({kPattern}, QDir::Files | QDir::NoDotAndDotDot, QDir::Time);
+QList<QFileInfo> keptFiles(const QDir& folder = QDir(KeptBoards::folder())) {
+    return folder.entryInfoList({kPattern}, QDir::Files | QDir::NoDotAndDotDot, QDir::Time);
 }
 
 } // namespace
@@ -54,7 +55,7 @@ bool KeptBoards::isKept(const QString& path) {
            QDir::match(kPattern, file.fileName());
 }
 
-KeptBoards::KeptBoards() {
+KeptBoards::KeptBoards(std::function<void()> refused) : refused_(std::move(refused)) {
     // A second window of the same process in the same second (only tests
     // make one) gets a file of its own.
     static int windows = 0;
@@ -64,19 +65,75 @@ KeptBoards::KeptBoards() {
                 QStringLiteral(".png");
 }
 
-bool KeptBoards::keep(const QByteArray& png) {
-    const QString dir = folder();
-    if (!QDir().mkpath(dir)) {
-        return false;
+KeptBoards::~KeptBoards() {
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
     }
-    if (!writeWholeFile(QDir(dir).filePath(fileName_), png)) {
-        return false;
+    changed_.notify_all();
+    if (writer_.joinable()) {
+        writer_.join();
     }
-    const QList<QFileInfo> files = keptFiles();
-    for (qsizetype i = kKeptBoards; i < files.size(); ++i) {
-        QFile::remove(files[i].absoluteFilePath());
+}
+
+void KeptBoards::keep(QImage picture, std::vector<std::uint8_t> board) {
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_ = Board{std::move(picture), std::move(board), folder()};
+        if (!writer_.joinable()) {
+            writer_ = std::thread([this] { write(); });
+        }
     }
-    return true;
+    changed_.notify_all();
+}
+
+void KeptBoards::finish() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !waiting_ && !writing_; });
+}
+
+// The writer's thread, until the window goes: what is left waiting when it
+// goes is written first.
+void KeptBoards::write() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return waiting_ || closing_; });
+        if (!waiting_) {
+            return;
+        }
+        const Board board = std::move(*waiting_);
+        waiting_.reset();
+        writing_ = true;
+        lock.unlock();
+        const QDir dir(board.folder);
+        const QByteArray png = pictureWithBoard(board.picture, board.board, Packing::Quick);
+        if (!png.isEmpty() && QDir().mkpath(dir.path()) &&
+            writeWholeFile(dir.filePath(fileName_), png)) {
+            const QList<QFileInfo> files = keptFiles(dir);
+            for (qsizetype i = kKeptBoards; i < files.size(); ++i) {
+                QFile::remove(files[i].absoluteFilePath());
+            }
+        } else if (refused_) {
+            refused_();
+        }
+        lock.lock();
+        writing_ = false;
+        changed_.notify_all();
+    }
+}
+
+QByteArray pictureWithBoard(const QImage& picture, std::span<const std::uint8_t> board,
+                            Packing packing) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) ||
+        !picture.save(&buffer, "PNG", packing == Packing::Quick ? 50 : -1)) {
+        return {};
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
+    const std::vector<std::uint8_t> withBoard =
+        pictureWithBoard({bytes, std::size_t(png.size())}, board);
+    return QByteArray(reinterpret_cast<const char*>(withBoard.data()), qsizetype(withBoard.size()));
 }
 
 QString picturesFolder() {

@@ -48,7 +48,19 @@ void setColors(QWidget* widget, std::optional<Rgb> background, std::optional<Rgb
 } // namespace
 
 DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
-    : QWidget(parent), session_(measurer_, std::move(trace)) {
+    : QWidget(parent), session_(measurer_, std::move(trace)),
+      // Told on the window's thread, once: the window keeps trying.
+      kept_([this] {
+          QMetaObject::invokeMethod(
+              this,
+              [this] {
+                  if (!keepRefusedTold_) {
+                      keepRefusedTold_ = true;
+                      tell(Notice::KeepRefused);
+                  }
+              },
+              Qt::QueuedConnection);
+      }) {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(kWindowSize.width, kWindowSize.height);
     setColors(this, kWindowColor, {});
@@ -70,6 +82,7 @@ DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
 }
 
 DesktopWindow::~DesktopWindow() {
+    kept_.finish();
     // The board reports its focus to the session: it goes first, while the
     // session is still there, not with the other children after it.
     delete gamen_;
@@ -303,20 +316,8 @@ QImage DesktopWindow::picture() {
     return grab().toImage();
 }
 
-// A file saved is packed as tightly as the PNG writer packs by default; a
-// board kept after every action is packed quickly: in a lesson's board, 14
-// ms instead of 23 for a file a tenth larger (PNG quality 50, zlib level 4).
-QByteArray DesktopWindow::pictureWithBoard(Packing packing) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) ||
-        !picture().save(&buffer, "PNG", packing == Packing::Quick ? 50 : -1)) {
-        return {};
-    }
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
-    const std::vector<std::uint8_t> withBoard =
-        session_.pictureWithBoard({bytes, std::size_t(png.size())});
-    return QByteArray(reinterpret_cast<const char*>(withBoard.data()), qsizetype(withBoard.size()));
+QByteArray DesktopWindow::pictureWithBoard() {
+    return orvanel::pictureWithBoard(picture(), writeBoard(model()), Packing::Small);
 }
 
 void DesktopWindow::savePicture() {
@@ -335,17 +336,11 @@ void DesktopWindow::savePicture() {
     }
 }
 
-// The board as it is now, in this window's file among the kept boards. A
-// folder that refuses it is told once, and tried again at the next keep.
-// The notice waits for the event loop: a keep follows an input whose
-// handler is still running.
+// The board as it is now, in this window's file among the kept boards: the
+// window's picture and the board's data are taken now, and written away
+// from the window.
 void DesktopWindow::keepBoard() {
-    const QByteArray png = pictureWithBoard(Packing::Quick);
-    if ((png.isEmpty() || !kept_.keep(png)) && !keepRefusedTold_) {
-        keepRefusedTold_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { tell(Notice::KeepRefused); }, Qt::QueuedConnection);
-    }
+    kept_.keep(picture(), writeBoard(model()));
 }
 
 std::optional<Notice> DesktopWindow::openFile(const QString& path) {
@@ -450,8 +445,9 @@ void DesktopWindow::tell(Notice notice) {
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event) {
-    // The program ends at once: nothing to ask, and nothing to save, since
-    // the board was kept at the end of every action that changed it.
+    // The program ends at once: nothing to ask, and nothing to save but the
+    // board kept after the last action, if it is still being written.
+    kept_.finish();
     event->accept();
 }
 

@@ -53,17 +53,16 @@ public:
 
     // The window's client area as it looks, at the screen's resolution.
     QImage picture();
-    // The same as a PNG file with the board in it, as Ctrl+S saves it and
-    // as the window keeps it; empty when it cannot be made.
-    enum class Packing { Small, Quick };
-    QByteArray pictureWithBoard(Packing packing = Packing::Small);
+    // The same as a PNG file with the board in it, as Ctrl+S saves it;
+    // empty when it cannot be made.
+    QByteArray pictureWithBoard();
 
     // Opens the board in the file at `path` as one action that Ctrl+Z takes
     // back. A file that cannot be read or holds no sound board changes
     // nothing; the notice returned says why, for the caller to tell.
     std::optional<Notice> openFile(const QString& path);
     // The boards this window keeps: its file among the kept ones.
-    const KeptBoards& keptBoards() const { return kept_; }
+    KeptBoards& keptBoards() { return kept_; }
     // Where Ctrl+S saves the picture: asks with the standard file dialog,
     // which a test replaces. An empty answer saves nothing.
     using SaveDialog = std::function<QString(QWidget* parent, const QString& suggested)>;
@@ -109,9 +108,8 @@ private:
     PrintDialog printDialog_;
     BoardChooser::FileDialog openFileDialog_;
     NoticeBox noticeBox_;
-    KeptBoards kept_;
-    // KeepRefused is told once; the window keeps trying.
     bool keepRefusedTold_ = false;
+    KeptBoards kept_;
     // Runs once the figure has been still for a while during a gesture, to
     // announce the read-out then.
     QBasicTimer announceTimer_;

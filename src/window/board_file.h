@@ -32,6 +32,13 @@ inline constexpr std::size_t kLargestBoardFile = std::size_t(64) << 20;
 // The chunk's data for the window as it is now.
 std::vector<std::uint8_t> writeBoard(const Form1& window);
 
+// The PNG picture `png` with `board`, the data writeBoard gave, in its
+// chunk; empty when `png` is no PNG. A shell that makes the picture away
+// from the window takes the board's data first, while the window is as
+// the picture shows it.
+std::vector<std::uint8_t> pictureWithBoard(std::span<const std::uint8_t> png,
+                                           std::span<const std::uint8_t> board);
+
 // Reads the data of a board's chunk, as readBoard does.
 std::optional<Notice> readBoardChunk(std::span<const std::uint8_t> data, Form1::Snapshot& state,
                                      PixelBuffer& pixels);

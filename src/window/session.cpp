@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "window/session.h"
 
-#include "format/png_chunks.h"
 #include "window/board_file.h"
 #include "window/figure_link.h"
 
@@ -288,7 +287,7 @@ std::string Session::readoutLine(int i) const {
 }
 
 std::vector<std::uint8_t> Session::pictureWithBoard(std::span<const std::uint8_t> png) const {
-    return withChunk(png, kBoardChunk, writeBoard(window_));
+    return orvanel::pictureWithBoard(png, writeBoard(window_));
 }
 
 std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {

@@ -264,6 +264,7 @@ void BoardFilesTest::eachWindowKeepsOneFileAndTheNewestStay() {
     Window w;
     w.w.button(controls::Command4)->click();
     Pointer(w.w).drag({550, 350}, {500, 300});
+    w.w.keptBoards().finish();
     const QStringList kept = state.kept();
     QCOMPARE(kept.size(), kKeptBoards);
     QCOMPARE(kept.front(), w.w.keptBoards().fileName());
@@ -284,7 +285,8 @@ void BoardFilesTest::aFolderThatRefusesIsToldOnce() {
     Window w;
     for (int i = 0; i < 3; ++i) {
         w.w.button(controls::Command4)->click();
-        QCoreApplication::processEvents();
+        w.w.keptBoards().finish();
+        QCoreApplication::processEvents(); // where the notice is told
     }
     QCOMPARE(w.told, std::vector{Notice::KeepRefused});
     QCOMPARE(w.w.session().history().stepCount(), 3u);
