@@ -214,10 +214,16 @@ void BoardFilesTest::savedBoardOpensInAnotherWindow() {
     QVERIFY(opened.w.model().surface().pixels() == startPixels);
 }
 
-// The first window changes its board and goes; the next one, Ctrl+O, Enter:
-// the first one's board, and no second copy of it kept.
+// A window and then another change their boards and go; the next one,
+// Ctrl+O, Enter: the board of the last one, and no second copy of it kept.
 void BoardFilesTest::ctrlOEnterOpensTheLastBoardAfterARestart() {
     const StateFolder state;
+    QString olderIn;
+    {
+        Window older;
+        older.w.button(controls::Command4)->click();
+        olderIn = older.w.keptBoards().fileName();
+    }
     auto first = std::make_unique<Window>();
     teach(first->w);
     const BoardLook before(first->w);
@@ -229,7 +235,8 @@ void BoardFilesTest::ctrlOEnterOpensTheLastBoardAfterARestart() {
                       [](BoardChooser& chooser) { QTest::keyClick(&chooser, Qt::Key_Return); }));
     QVERIFY(next.told.empty());
     expectSameBoard(next.w, before);
-    QCOMPARE(state.kept(), QStringList{keptIn});
+    next.w.keptBoards().finish();
+    QCOMPARE(state.kept(), (QStringList{keptIn, olderIn}));
 }
 
 // Shown, focused, a chooser cancelled, closed: no file.
