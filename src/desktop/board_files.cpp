@@ -101,7 +101,7 @@ void KeptBoards::write() {
         if (!waiting_) {
             return;
         }
-        const Board board = std::move(*waiting_);
+        Board board = std::move(*waiting_);
         waiting_.reset();
         writing_ = true;
         lock.unlock();

@@ -6,7 +6,6 @@
 #include "window/board_file.h"
 
 #include <QAccessible>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
