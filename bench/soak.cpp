@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <fstream>
@@ -28,6 +29,9 @@ long residentKiB() {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The boards the windows keep go to a folder of the run's own.
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     setUpToolkit(app);
     const long dragSteps = argc > 1 ? std::atol(argv[1]) : 1'000'000;

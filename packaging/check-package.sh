@@ -156,6 +156,13 @@ if out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ]; then
 else
     fail "desktop-file-validate: ${out:-exit status non-zero}"
 fi
+# The action that opens the last board is named as the program names it
+# (src/window/captions.h, kOpenLastBoard: the Japanese, then the English).
+caption=$(sed -n 's/.*kOpenLastBoard{"\([^"]*\)", *"\([^"]*\)"}.*/\2|\1/p' "$src/src/window/captions.h")
+action=$(sed -n '/^\[Desktop Action last\]/,/^\[/{s/^Name=//p}' "$entry" 2>/dev/null)\|$(
+    sed -n '/^\[Desktop Action last\]/,/^\[/{s/^Name\[ja\]=//p}' "$entry" 2>/dev/null)
+check "the action 'last' is named '$action', as the program names it" \
+    test -n "$caption" -a "$action" = "$caption"
 exec_cmd=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry" 2>/dev/null | head -n 1)
 starts_packaged_program() { [[ -n $exec_cmd && $root/usr/bin/$exec_cmd -ef $exe ]]; }
 check "the entry starts usr/bin/${exec_cmd:-?}, the packaged program" starts_packaged_program

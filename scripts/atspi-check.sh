@@ -13,9 +13,11 @@ cmake --build build/release -j"$(nproc)" >/dev/null
 display=:95
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+# The boards the program keeps after the presses go to a folder of the run's own.
+state=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$state"' EXIT
 sleep 1
-export DISPLAY=$display
+export DISPLAY=$display XDG_STATE_HOME=$state
 dbus-run-session -- bash -c '
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 build/release/src/desktop/orvanel 2>/dev/null &
     app=$!

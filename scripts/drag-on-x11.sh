@@ -25,8 +25,10 @@ display=:96
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 log=$(mktemp)
-trap 'kill $xvfb 2>/dev/null || true; rm -f "$log"' EXIT
-export DISPLAY=$display
+# The boards the program keeps after each drag go to a folder of the run's own.
+state=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$log" "$state"' EXIT
+export DISPLAY=$display XDG_STATE_HOME=$state
 for _ in $(seq 50); do # until the server answers
     xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.2

@@ -16,6 +16,7 @@ struct ProgramOption {
 
 constexpr ProgramOption kProgramOptions[] = {
     {"--fit", &CommandLine::fit, "show the window at the largest size the screen holds"},
+    {"--last", &CommandLine::last, "open the last board, the newest of those kept"},
     {"--help", &CommandLine::help, "print this help and exit"},
     {"--version", &CommandLine::version, "print the version and exit"},
 };
@@ -65,7 +66,7 @@ const Option* find(const Option (&options)[N], std::string_view name) {
     return found == std::end(options) ? nullptr : found;
 }
 
-constexpr std::string_view kUsage = "Usage: orvanel [OPTION]... [QT-OPTION]...\n";
+constexpr std::string_view kUsage = "Usage: orvanel [OPTION]... [QT-OPTION]... [FILE]\n";
 
 } // namespace
 
@@ -75,7 +76,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (!arg.starts_with('-')) {
-            line.toolkitArguments.emplace_back(arg);
+            if (!line.file.empty()) {
+                line.error =
+                    "one file at a time: '" + line.file + "' and '" + std::string(arg) + "'";
+                break;
+            }
+            line.file = arg;
             continue;
         }
         if (const ProgramOption* own = find(kProgramOptions, arg)) {
@@ -99,6 +105,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.toolkitArguments.emplace_back(argv[++i]);
         }
     }
+    if (line.error.empty() && line.last && !line.file.empty()) {
+        line.error = "'--last' opens the last board, not '" + line.file + "'";
+    }
     return line;
 }
 
@@ -108,7 +117,8 @@ std::string helpText() {
         width = std::max(width, o.name.size());
     }
     std::string text(kUsage);
-    text += "A classroom aid for the angles of a wedge, in one window.\n\nOptions:\n";
+    text += "A classroom aid for the angles of a wedge, in one window. FILE is a\n"
+            "picture saved with Ctrl+S: its board opens at the start.\n\nOptions:\n";
     for (const ProgramOption& o : kProgramOptions) {
         text += "  " + std::string(o.name) + std::string(width + 3 - o.name.size(), ' ');
         text += std::string(o.help) + '\n';
@@ -120,6 +130,12 @@ std::string helpText() {
 
 std::string versionText() {
     return "orvanel " ORVANEL_VERSION "\n";
+}
+
+std::string openFailedText(std::string_view file, Notice notice) {
+    const NoticeText& text = noticeText(notice);
+    const std::string prefix = "orvanel: " + std::string(file) + ": ";
+    return prefix + std::string(text.japanese) + '\n' + prefix + std::string(text.english) + '\n';
 }
 
 std::string usageErrorText(std::string_view error) {

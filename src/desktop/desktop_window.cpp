@@ -3,13 +3,16 @@
 
 #include "desktop/board_accessible.h"
 
+#include "window/board_file.h"
+
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,7 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -43,31 +45,26 @@ void setColors(QWidget* widget, std::optional<Rgb> background, std::optional<Rgb
     widget->setPalette(palette);
 }
 
-QString qString(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-// Writes `image` as a PNG file; a file begun and not finished is removed
-// rather than left broken.
-bool writePng(const QImage& image, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (image.save(&file, "PNG") && file.flush()) {
-        return true;
-    }
-    file.remove();
-    return false;
-}
-
 } // namespace
 
 DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
-    : QWidget(parent), session_(measurer_, std::move(trace)) {
+    : QWidget(parent), session_(measurer_, std::move(trace)),
+      // Told on the window's thread, once: the window keeps trying.
+      kept_([this] {
+          QMetaObject::invokeMethod(
+              this,
+              [this] {
+                  if (!keepRefusedTold_) {
+                      keepRefusedTold_ = true;
+                      tell(Notice::KeepRefused);
+                  }
+              },
+              Qt::QueuedConnection);
+      }) {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(kWindowSize.width, kWindowSize.height);
     setColors(this, kWindowColor, {});
+    setAcceptDrops(true);
     gamen_ = new BoardFrame(
         session_, [this] { sync(); }, this);
     gamen_->move(kBoardBox.left, kBoardBox.top);
@@ -86,6 +83,7 @@ DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
 }
 
 DesktopWindow::~DesktopWindow() {
+    kept_.finish();
     // The board reports its focus to the session: it goes first, while the
     // session is still there, not with the other children after it.
     delete gamen_;
@@ -242,6 +240,9 @@ void DesktopWindow::sync() {
         setWindowTitle(QString::fromStdString(shownCaption_));
     }
     board()->scheduleRepaint();
+    if (session_.takeKeepDue()) {
+        keepBoard();
+    }
     tellScreenReader();
     if (model().ended()) {
         close();
@@ -285,6 +286,7 @@ void DesktopWindow::addShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_S), {Key::S, false}},
         {QKeySequence(Qt::CTRL | Qt::Key_C), {Key::C, false}},
         {QKeySequence(Qt::CTRL | Qt::Key_P), {Key::P, false}},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), {Key::O, false}},
     };
     for (const auto& [sequence, key] : keys) {
         auto* shortcut = new QShortcut(sequence, this);
@@ -299,6 +301,9 @@ void DesktopWindow::addShortcuts() {
             case KeyResult::PrintPicture:
                 printPicture();
                 break;
+            case KeyResult::OpenBoard:
+                chooseBoard();
+                break;
             default:
                 sync();
                 break;
@@ -311,20 +316,83 @@ QImage DesktopWindow::picture() {
     return grab().toImage();
 }
 
+QByteArray DesktopWindow::pictureWithBoard() {
+    return orvanel::pictureWithBoard(picture(), writeBoard(model()), Packing::Small);
+}
+
 void DesktopWindow::savePicture() {
     const QString name =
         QDateTime::currentDateTime().toString(QStringLiteral("'orvanel-'yyyyMMdd-HHmmss'.png'"));
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        folder = QDir::homePath();
-    }
-    const QString suggested = QDir(folder).filePath(name);
+    const QString suggested = QDir(picturesFolder()).filePath(name);
     const QString file = saveDialog_ ? saveDialog_(this, suggested)
                                      : QFileDialog::getSaveFileName(this, QString(), suggested,
                                                                     QStringLiteral("PNG (*.png)"));
-    if (!file.isEmpty() && !writePng(picture(), file)) {
+    if (file.isEmpty()) {
+        return;
+    }
+    const QByteArray png = pictureWithBoard();
+    if (png.isEmpty() || !writeWholeFile(file, png)) {
         tell(Notice::SaveFailed);
     }
+}
+
+// The board as it is now, in this window's file among the kept boards: the
+// window's picture and the board's data are taken now, and written away
+// from the window.
+void DesktopWindow::keepBoard() {
+    kept_.keep(picture(), writeBoard(model()));
+}
+
+std::optional<Notice> DesktopWindow::openFile(const QString& path) {
+    const std::optional<QByteArray> file = readFile(path, qint64(kLargestBoardFile));
+    if (!file) {
+        return Notice::ReadFailed;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file->constData());
+    if (std::optional<Notice> problem = session_.openBoard({bytes, std::size_t(file->size())})) {
+        return problem;
+    }
+    // A kept board opened is in its file already: this window keeps no copy
+    // of it until it changes.
+    if (KeptBoards::isKept(path)) {
+        session_.takeKeepDue();
+    }
+    sync();
+    return std::nullopt;
+}
+
+void DesktopWindow::openAndTell(const QString& path) {
+    if (const std::optional<Notice> problem = openFile(path)) {
+        tell(*problem);
+    }
+}
+
+void DesktopWindow::chooseBoard() {
+    BoardChooser chooser(openFileDialog_, this);
+    if (chooser.exec() == QDialog::Accepted) {
+        openAndTell(chooser.chosen());
+    }
+}
+
+// A file dropped anywhere on the window opens; of several, the first.
+void DesktopWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+// The drop is answered first and the file opened after it, so that a notice
+// never holds up the program the file was dragged from.
+void DesktopWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    QMetaObject::invokeMethod(
+        this, [this, path = urls.front().toLocalFile()] { openAndTell(path); },
+        Qt::QueuedConnection);
 }
 
 void DesktopWindow::copyPicture() {
@@ -377,7 +445,9 @@ void DesktopWindow::tell(Notice notice) {
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event) {
-    // The program ends at once: nothing to ask, nothing to save.
+    // The program ends at once: nothing to ask, and nothing to save but the
+    // board kept after the last action, if it is still being written.
+    kept_.finish();
     event->accept();
 }
 

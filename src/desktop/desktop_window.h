@@ -4,6 +4,8 @@
 // reports as changed is shown in the widgets.
 #pragma once
 
+#include "desktop/board_chooser.h"
+#include "desktop/board_files.h"
 #include "desktop/board_widget.h"
 #include "desktop/toolkit.h"
 #include "window/notices.h"
@@ -14,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAbstractButton;
@@ -49,6 +52,16 @@ public:
 
     // The window's client area as it looks, at the screen's resolution.
     QImage picture();
+    // The same as a PNG file with the board in it, as Ctrl+S saves it;
+    // empty when it cannot be made.
+    QByteArray pictureWithBoard();
+
+    // Opens the board in the file at `path` as one action that Ctrl+Z takes
+    // back. A file that cannot be read or holds no sound board changes
+    // nothing; the notice returned says why, for the caller to tell.
+    std::optional<Notice> openFile(const QString& path);
+    // The boards this window keeps: its file among the kept ones.
+    KeptBoards& keptBoards() { return kept_; }
     // Where Ctrl+S saves the picture: asks with the standard file dialog,
     // which a test replaces. An empty answer saves nothing.
     using SaveDialog = std::function<QString(QWidget* parent, const QString& suggested)>;
@@ -57,6 +70,9 @@ public:
     // and a test replaces it. False: cancelled, nothing is printed.
     using PrintDialog = std::function<bool(QWidget* parent, QPrinter& printer)>;
     void setPrintDialog(PrintDialog dialog) { printDialog_ = std::move(dialog); }
+    // The file dialog of the chooser's "Open a file…": the standard one,
+    // which a test replaces.
+    void setOpenFileDialog(BoardChooser::FileDialog dialog) { openFileDialog_ = std::move(dialog); }
     // How a failure is told: a warning box over the window, which a test
     // replaces.
     using NoticeBox = std::function<void(QWidget* parent, Notice notice)>;
@@ -64,9 +80,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void addShortcuts();
+    void chooseBoard();
+    void openAndTell(const QString& path);
+    void keepBoard();
     void savePicture();
     void copyPicture();
     void printPicture();
@@ -83,9 +104,12 @@ private:
     BoardFrame* gamen_ = nullptr;
     SaveDialog saveDialog_;
     PrintDialog printDialog_;
+    BoardChooser::FileDialog openFileDialog_;
     NoticeBox noticeBox_;
     // The read-out changed since its lines were named for a screen reader.
     bool readoutRenamed_ = true;
+    bool keepRefusedTold_ = false;
+    KeptBoards kept_;
     std::array<QWidget*, kControlCount> widgets_{};
     std::array<QWidget*, kGroups.size()> groups_{};
     std::string shownCaption_; // the window caption last shown

@@ -5,6 +5,7 @@
 #include "desktop/toolkit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QScreen>
 
 #include <cstdio>
@@ -47,6 +48,13 @@ int main(int argc, char* argv[]) {
         std::fputs((line.help ? orvanel::helpText() : orvanel::versionText()).c_str(), stdout);
         return 0;
     }
+    // A file that cannot be read is said before a display is looked for;
+    // one that holds no board once the window that would open it is built.
+    const QString file = QString::fromLocal8Bit(line.file);
+    if (QFile readable(file); !file.isEmpty() && !readable.open(QIODevice::ReadOnly)) {
+        std::fputs(orvanel::openFailedText(line.file, orvanel::Notice::ReadFailed).c_str(), stderr);
+        return orvanel::kOpenFailedStatus;
+    }
     // The toolkit's arguments, which the application keeps and takes its
     // options from.
     std::vector<char*> arguments;
@@ -74,6 +82,20 @@ int main(int argc, char* argv[]) {
     orvanel::setUpToolkit(app);
     QApplication::setWindowIcon(orvanel::programIcon());
     orvanel::DesktopWindow window;
+    // The board asked for on the command line opens before the window shows,
+    // or the program ends, saying why. With no board kept, --last starts as
+    // usual.
+    QString board = file;
+    if (line.last) {
+        const std::vector<orvanel::KeptBoard> kept = orvanel::KeptBoards::list();
+        board = kept.empty() ? QString() : kept.front().path;
+    }
+    if (!board.isEmpty()) {
+        if (const std::optional<orvanel::Notice> problem = window.openFile(board)) {
+            std::fputs(orvanel::openFailedText(board.toStdString(), *problem).c_str(), stderr);
+            return orvanel::kOpenFailedStatus;
+        }
+    }
     window.show();
     const int code = app.exec();
     // For measuring scripts: proof that every pointer move was a drag step.

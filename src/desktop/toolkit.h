@@ -6,16 +6,30 @@
 #pragma once
 
 #include "raster/color.h"
+#include "window/captions.h"
 #include "window/text_measurer.h"
 
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QString>
+
+#include <string_view>
 
 class QApplication;
 class QScreen;
 
 namespace orvanel {
+
+inline QString qString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+// A caption of the program's own on one line, the Japanese first and the
+// English after it: "開く / Open".
+inline QString inBothLanguages(const Caption& caption) {
+    return qString(caption.japanese) + QStringLiteral(" / ") + qString(caption.english);
+}
 
 // The font of the design's face at its size; the default face is the
 // application's font.

@@ -255,6 +255,8 @@ const char* resultName(KeyResult result) {
         return "copy";
     case KeyResult::PrintPicture:
         return "print";
+    case KeyResult::OpenBoard:
+        return "open";
     case KeyResult::Ignored:
         break;
     }
@@ -287,7 +289,7 @@ public:
 
     // A key by its name ("Left", "Space", "ContextMenu", "Z", ...), on the
     // board or with Ctrl anywhere; the answer says what is left to the page:
-    // "ignored", "done", "save", "copy" or "print".
+    // "ignored", "done", "save", "copy", "print" or "open".
     std::string key(const std::string& name, bool shift) {
         const std::optional<Key> k = keyNamed(name);
         return resultName(k ? s_.boardKey(*k, shift) : KeyResult::Ignored);

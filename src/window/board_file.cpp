@@ -21,8 +21,16 @@ std::vector<std::uint8_t> writeBoard(const Form1& window) {
     return out.take();
 }
 
+std::vector<std::uint8_t> pictureWithBoard(std::span<const std::uint8_t> png,
+                                           std::span<const std::uint8_t> board) {
+    return withChunk(png, kBoardChunk, board);
+}
+
 std::optional<Notice> readBoard(std::span<const std::uint8_t> file, Form1::Snapshot& state,
                                 PixelBuffer& pixels) {
+    if (file.size() > kLargestBoardFile) {
+        return Notice::NotABoard;
+    }
     const ChunkSearch found = findChunk(file, kBoardChunk);
     if (!found.isPng || (!found.data && !found.damaged)) {
         return Notice::NotABoard;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "window/session.h"
 
-#include "format/png_chunks.h"
 #include "window/board_file.h"
 #include "window/figure_link.h"
 
@@ -35,7 +34,7 @@ std::optional<Key> keyNamed(std::string_view name) {
         {"F10", Key::F10},     {"ContextMenu", Key::ContextMenu},
         {"Z", Key::Z},         {"Y", Key::Y},
         {"S", Key::S},         {"C", Key::C},
-        {"P", Key::P},
+        {"P", Key::P},         {"O", Key::O},
     };
     for (const auto& [n, key] : kNames) {
         if (n == name) {
@@ -252,6 +251,8 @@ KeyResult Session::shortcut(Key key, bool shift) {
         return KeyResult::CopyPicture;
     case Key::P:
         return KeyResult::PrintPicture;
+    case Key::O:
+        return KeyResult::OpenBoard;
     default:
         return KeyResult::Ignored;
     }
@@ -296,7 +297,7 @@ std::string Session::readoutLine(int i) const {
 }
 
 std::vector<std::uint8_t> Session::pictureWithBoard(std::span<const std::uint8_t> png) const {
-    return withChunk(png, kBoardChunk, writeBoard(window_));
+    return orvanel::pictureWithBoard(png, writeBoard(window_));
 }
 
 std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {

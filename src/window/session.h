@@ -10,7 +10,8 @@
 //   the keyboard pointer do not mix: while one holds a button, the other's
 //   presses and moves are ignored.
 // - Undo and redo of every action (History), and the keys for them and for
-//   the shell's picture of the window (save, copy, print).
+//   the shell's picture of the window (save, copy, print) and for opening a
+//   board.
 // - What a screen reader is told, and when: where the keys put the pointer,
 //   the button they hold or let go, and the read-out once, as one sentence,
 //   when no button holds the board any longer.
@@ -30,7 +31,7 @@
 namespace orvanel {
 
 // The keys the program reads; a shell maps its own key codes to these.
-enum class Key { Left, Right, Up, Down, Space, Escape, A, D, F10, ContextMenu, Z, Y, S, C, P };
+enum class Key { Left, Right, Up, Down, Space, Escape, A, D, F10, ContextMenu, Z, Y, S, C, P, O };
 // The key of that name ("Left", "Space", "F10", "ContextMenu", "Z", ...), as
 // a shell without key codes of its own names them; none for another name.
 std::optional<Key> keyNamed(std::string_view name);
@@ -42,6 +43,7 @@ enum class KeyResult {
     SavePicture,
     CopyPicture,
     PrintPicture,
+    OpenBoard, // the chooser of boards to open: the kept ones, or any file
 };
 
 class Session {

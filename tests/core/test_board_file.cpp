@@ -92,6 +92,8 @@ TEST(BoardFile, WhatIsNoBoardIsRefusedAndChangesNothing) {
     cut.resize(40);
     Bytes wrongLength = s.pictureWithBoard(picture());
     wrongLength[36] ^= 0x40; // the board chunk's length, now past the file's end
+    Bytes tooLarge = s.pictureWithBoard(picture());
+    tooLarge.resize(kLargestBoardFile + 1); // a sound board, then zeros after its end
     const struct {
         const char* name;
         Bytes file;
@@ -100,6 +102,7 @@ TEST(BoardFile, WhatIsNoBoardIsRefusedAndChangesNothing) {
         {"nothing", {}, Notice::NotABoard},
         {"random bytes", Bytes(3000, 0x5a), Notice::NotABoard},
         {"a picture without a board", picture(), Notice::NotABoard},
+        {"larger than any board's file", tooLarge, Notice::NotABoard},
         {"cut short", cut, Notice::DamagedBoard},
         {"a chunk longer than the file", wrongLength, Notice::DamagedBoard},
         {"a newer format", picture(newer), Notice::NewerBoard},

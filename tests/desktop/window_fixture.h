@@ -11,10 +11,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 
 namespace orvanel::test {
 
+// Sets the toolkit up as the program does. The boards the test's windows
+// keep go to a folder of the test's own, never to the user's.
 inline void setUpTestToolkit() {
+    static const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     setUpToolkit(*static_cast<QApplication*>(QCoreApplication::instance()));
     QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
 }
