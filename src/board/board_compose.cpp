@@ -87,7 +87,11 @@ void composeLine(const LineObject& line, BoardScale scale, PixelView target, con
         return;
     }
     const double radius = std::max(0.5, line.width / 2.0 * std::min(kx, ky));
-    forEachCapsuleRun(scale.device(line.p1), scale.device(line.p2), radius, area,
+    // Cut to the whole board, the same for every repaint, so that a line's
+    // pixels do not depend on which part of the board is repainted.
+    const RectF reach =
+        RectF::of(scale.rect()).adjusted(-radius - 1, -radius - 1, radius + 2, radius + 2);
+    forEachCapsuleRun(Capsule(scale.device(line.p1), scale.device(line.p2), radius, area, reach),
                       [&](int y, int x0, int x1) { fillRun(target, y, x0, x1, line.color); });
 }
 

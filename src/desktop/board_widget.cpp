@@ -3,7 +3,6 @@
 
 #include "desktop/board_accessible.h"
 #include "desktop/toolkit.h"
-#include "raster/shrink.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -48,41 +47,9 @@ int modifierMask(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-RectF toRectF(const QRectF& r) {
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
-QPointF toQPointF(PointF p) {
-    return {p.x, p.y};
-}
-
-// Draws `line` if it crosses `area`; `board` is the whole drawing area.
-void paintLine(QPainter& painter, const LineObject& line, const QRectF& area, const QRectF& board) {
-    if (!line.visible) {
-        return;
-    }
-    const double pad = line.width + 2;
-    const auto grown = [pad](const QRectF& r) { return toRectF(r.adjusted(-pad, -pad, pad, pad)); };
-    if (!clipSegment(line.p1, line.p2, grown(area))) {
-        return;
-    }
-    // Clip in real coordinates first: a line may end millions of pixels away.
-    // The line is cut to the whole board, the same for every repaint, so that
-    // its pixels do not depend on which part of the board is repainted.
-    const auto clipped = clipSegment(line.p1, line.p2, grown(board));
-    if (!clipped) {
-        return;
-    }
-    QPen pen(toQColor(line.color), line.width, Qt::SolidLine,
-             line.width > 1 ? Qt::RoundCap : Qt::SquareCap, Qt::RoundJoin);
-    painter.setPen(pen);
-    painter.drawLine(toQPointF(clipped->first), toQPointF(clipped->second));
-}
-
 // The image a raster painter draws into, when it is an RGB image drawn at one
 // device pixel per board pixel and offset by whole pixels: then the board is
-// composed straight into it, far cheaper than through the painter. On a
-// high-density screen (a device pixel ratio above 1) the painter draws.
+// composed straight into it, far cheaper than through the painter.
 QImage* directTarget(QPainter& painter, QPoint& offset) {
     QPaintEngine* engine = painter.paintEngine();
     if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
@@ -100,19 +67,6 @@ QImage* directTarget(QPainter& painter, QPoint& offset) {
     }
     offset = QPoint(int(t.dx()), int(t.dy()));
     return image;
-}
-
-// The area that painting `rect` covers: every device pixel the rectangle
-// touches. When a board pixel spans a fractional number of device pixels (at
-// a scale of 1.5, say) a rectangle's edge may cut through a device pixel;
-// painting all of it leaves no seam between neighbouring repaints. At one
-// device pixel per board pixel it is `rect` itself.
-QRectF touchedArea(const QPainter& painter, const QRect& rect) {
-    const QTransform t = painter.deviceTransform();
-    if (t.type() <= QTransform::TxTranslate) {
-        return QRectF(rect);
-    }
-    return t.inverted().mapRect(QRectF(t.mapRect(QRectF(rect)).toAlignedRect()));
 }
 
 } // namespace
@@ -196,15 +150,6 @@ void BoardCanvas::timerEvent(QTimerEvent* event) {
 }
 
 void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
-    painter.save();
-    const QRectF area = touchedArea(painter, rect);
-    painter.setClipRect(area);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    // Above one device pixel per board pixel the surface is enlarged: each
-    // board pixel becomes a block of screen pixels of its own colour, never a
-    // blend of its neighbours. The light objects are drawn at the screen's
-    // own resolution.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     QPoint offset;
     if (QImage* target = directTarget(painter, offset)) {
         const PixelView screen = PixelView{reinterpret_cast<Rgb*>(target->bits()), target->width(),
@@ -212,74 +157,51 @@ void BoardCanvas::paintBoard(QPainter& painter, const QRect& rect) const {
                                      .shifted(offset.x(), offset.y());
         session_.composeBoard(screen, Rect{rect.x(), rect.y(), rect.width(), rect.height()});
         copyLetters(screen, rect);
-    } else {
-        paintScaled(painter, area);
-        paintCrosshair(painter, area);
-        paintLetters(painter, area);
-    }
-    painter.restore();
-}
-
-void BoardCanvas::paintScaled(QPainter& painter, const QRectF& area) const {
-    const PixelBuffer& pixels = model().surface().pixels();
-    const QImage surface(reinterpret_cast<const uchar*>(pixels.data()), pixels.width(),
-                         pixels.height(), pixels.width() * qsizetype(sizeof(Rgb)),
-                         QImage::Format_RGB32);
-    const QRect covered = area.toAlignedRect() & surface.rect();
-    const QTransform t = painter.deviceTransform();
-    if (t.type() <= QTransform::TxScale && (t.m11() < 1 || t.m22() < 1)) {
-        paintShrunk(painter, covered);
-    } else {
-        painter.drawImage(covered, surface, covered);
-    }
-    const QRectF board(surface.rect());
-    model().layer().forEachLineInPaintOrder(
-        [&](const LineObject& line) { paintLine(painter, line, area, board); });
-    const CursorCircle& circle = model().layer().cursorCircle();
-    if (circle.visible &&
-        RectF{area.x(), area.y(), area.width(), area.height()}.intersects(circle.bounds())) {
-        const double d = circle.diameter();
-        painter.setPen(QPen(toQColor(circle.color), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QRectF(circle.centre().x - d / 2, circle.centre().y - d / 2, d, d));
-    }
-}
-
-// Below one device pixel per board pixel: the surface shrunk by the core's
-// rule that keeps thin strokes, drawn pixel for pixel on the device.
-void BoardCanvas::paintShrunk(QPainter& painter, const QRect& area) const {
-    const QTransform t = painter.deviceTransform();
-    const QRect device = t.mapRect(QRectF(area)).toAlignedRect();
-    QImage shrunk(device.size(), QImage::Format_RGB32);
-    const PixelView view{reinterpret_cast<Rgb*>(shrunk.bits()), shrunk.width(), shrunk.height(),
-                         shrunk.bytesPerLine() / qsizetype(sizeof(Rgb))};
-    shrinkInto(view, device.x() - int(t.dx()), device.y() - int(t.dy()), model().surface().pixels(),
-               t.m11(), t.m22(), model().surface().background());
-    painter.save();
-    painter.resetTransform();
-    painter.drawImage(device.topLeft(), shrunk);
-    painter.restore();
-}
-
-// The keyboard pointer's crosshair as the session composes it, a white cross
-// on a black edge, drawn at the screen's resolution.
-void BoardCanvas::paintCrosshair(QPainter& painter, const QRectF& area) const {
-    const Rect r = Session::crosshairRect(session_.keyboardPointer());
-    if (!session_.crosshairShown() || !QRectF(r.left, r.top, r.width, r.height).intersects(area)) {
         return;
     }
-    const QRectF box(r.left, r.top, r.width, r.height);
-    const QPointF c = box.center();
-    const double arm = r.width / 2.0 - 1;
-    painter.fillRect(QRectF(box.left(), c.y() - 1.5, box.width(), 3), Qt::black);
-    painter.fillRect(QRectF(c.x() - 1.5, box.top(), 3, box.height()), Qt::black);
-    painter.fillRect(QRectF(c.x() - arm, c.y() - 0.5, 2 * arm, 1), Qt::white);
-    painter.fillRect(QRectF(c.x() - 0.5, c.y() - arm, 1, 2 * arm), Qt::white);
+    // Any other number of device pixels per board pixel: the core composes
+    // the board's device pixels, which are shown one for one, and the letters
+    // are drawn above them at the screen's resolution.
+    const QTransform t = painter.deviceTransform();
+    const BoardScale scale = BoardScale::at(t.m11());
+    const QPoint origin(qRound(t.dx()), qRound(t.dy()));
+    const QRect device = t.mapRect(QRectF(rect)).toAlignedRect().translated(-origin) &
+                         QRect(0, 0, scale.width, scale.height);
+    if (device.isEmpty()) {
+        return;
+    }
+    if (deviceBoard_.size() != QSize(scale.width, scale.height)) {
+        deviceBoard_ = QImage(scale.width, scale.height, QImage::Format_RGB32);
+    }
+    const PixelView view{reinterpret_cast<Rgb*>(deviceBoard_.bits()), deviceBoard_.width(),
+                         deviceBoard_.height(), deviceBoard_.bytesPerLine() / 4};
+    const Rect area{device.x(), device.y(), device.width(), device.height()};
+    session_.composeBoard(view, area, scale);
+    // The letters' boxes as blocks of board pixels, like everything under
+    // them, so that a box's edge falls on the same device pixel whichever
+    // repaint draws it; their captions go above at the screen's resolution.
+    for (int i = 0; i < int(letterTexts_.size()); ++i) {
+        const QRect box = letterBox(i);
+        fillBoardPixels(scale, Rect{box.x(), box.y(), box.width(), box.height()}, kLetterBackground,
+                        view, area);
+    }
+    painter.save();
+    // Device coordinates from the board's device origin: a world transform
+    // that undoes whatever lies beyond it (the device's ratio, the widget's
+    // place in the window).
+    const QTransform beyondWorld = painter.worldTransform().inverted() * t;
+    painter.setWorldTransform(QTransform::fromTranslate(origin.x(), origin.y()) *
+                              beyondWorld.inverted());
+    painter.drawImage(device.topLeft(), deviceBoard_, device);
+    painter.restore();
+    painter.save();
+    painter.setClipRect(t.inverted().mapRect(QRectF(device.translated(origin))));
+    paintLetterCaptions(painter, QRectF(rect));
+    painter.restore();
 }
 
-// The letters lie on top, each an opaque box with its caption, which stays
-// within its box as a label's caption does.
-void BoardCanvas::paintLetters(QPainter& painter, const QRectF& area) const {
+// The letters' captions, each within its box as a label's caption is.
+void BoardCanvas::paintLetterCaptions(QPainter& painter, const QRectF& area) const {
     painter.setFont(letterFont_);
     painter.setPen(toQColor(kLetterText));
     for (int i = 0; i < int(letterTexts_.size()); ++i) {
@@ -287,7 +209,6 @@ void BoardCanvas::paintLetters(QPainter& painter, const QRectF& area) const {
         if (QRectF(box).intersects(area)) {
             painter.save();
             painter.setClipRect(box, Qt::IntersectClip);
-            painter.fillRect(box, toQColor(kLetterBackground));
             painter.drawStaticText(box.topLeft(), letterTexts_[i]);
             painter.restore();
         }

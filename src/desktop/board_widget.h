@@ -63,12 +63,7 @@ private:
     void announceLetterMoves();
     void forward(QMouseEvent* event);
     void forwardTouch(QTouchEvent* event);
-    // Draws the surface and the light objects through the painter, for
-    // screens with more than one device pixel per board pixel.
-    void paintScaled(QPainter& painter, const QRectF& area) const;
-    void paintShrunk(QPainter& painter, const QRect& area) const;
-    void paintLetters(QPainter& painter, const QRectF& area) const;
-    void paintCrosshair(QPainter& painter, const QRectF& area) const;
+    void paintLetterCaptions(QPainter& painter, const QRectF& area) const;
     void copyLetters(PixelView target, const QRect& area) const;
 
     Session& session_;
@@ -79,6 +74,9 @@ private:
     // per board pixel: showing a letter is then a copy of its pixels.
     std::vector<QImage> letterImages_;
     std::vector<QRect> announcedLetterBoxes_;
+    // The board's device pixels, at any other size than one device pixel per
+    // board pixel: only what a repaint needs is composed anew.
+    mutable QImage deviceBoard_;
     // The touch point that acts as the left button; -1 while no finger is down.
     int touchId_ = -1;
     QBasicTimer frameTimer_;

@@ -30,8 +30,11 @@ std::pair<double, double> Capsule::Condition::bounds(double y) const {
 }
 
 Capsule::Capsule(PointF from, PointF to, double radius, const Rect& area)
+    : Capsule(from, to, radius, area,
+              RectF::of(area).adjusted(-radius - 1, -radius - 1, radius + 2, radius + 2)) {}
+
+Capsule::Capsule(PointF from, PointF to, double radius, const Rect& area, const RectF& reach)
     : area_(area), radius2_(radius * radius) {
-    const RectF reach = RectF::of(area).adjusted(-radius - 1, -radius - 1, radius + 2, radius + 2);
     const auto clipped = clipSegment(from, to, reach);
     if (!clipped) {
         return;

@@ -15,6 +15,11 @@ public:
     // The capsule's pixels within `area`. Only the part of the segment near
     // `area` is kept, so the cost does not depend on the segment's length.
     Capsule(PointF from, PointF to, double radius, const Rect& area);
+    // The same with the segment cut to `reach` rather than to what lies
+    // near `area`: a drawing repainted in pieces then has the same pixels
+    // whichever piece draws them, since the cut, and the rounding it brings,
+    // is the same for every piece.
+    Capsule(PointF from, PointF to, double radius, const Rect& area, const RectF& reach);
 
     int firstRow() const { return firstRow_; }
     int lastRow() const { return lastRow_; }
@@ -42,17 +47,20 @@ private:
     int lastRow_ = -1;
 };
 
-// Calls run(y, x0, x1) for each row of `area` with the capsule's columns
+// Calls run(y, x0, x1) for each row of the capsule's area with its columns
 // x0..x1 on it, rows in order.
-template <typename Run>
-void forEachCapsuleRun(PointF from, PointF to, double radius, const Rect& area, Run run) {
-    const Capsule capsule(from, to, radius, area);
+template <typename Run> void forEachCapsuleRun(const Capsule& capsule, Run run) {
     for (int y = capsule.firstRow(); y <= capsule.lastRow(); ++y) {
         const auto [x0, x1] = capsule.columns(y);
         if (x0 <= x1) {
             run(y, x0, x1);
         }
     }
+}
+
+template <typename Run>
+void forEachCapsuleRun(PointF from, PointF to, double radius, const Rect& area, Run run) {
+    forEachCapsuleRun(Capsule(from, to, radius, area), run);
 }
 
 } // namespace orvanel

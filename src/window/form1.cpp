@@ -163,8 +163,8 @@ int Form1::letterAt(PointF p) const {
     return -1;
 }
 
-void Form1::composeBoard(PixelView target, Rect area) const {
-    orvanel::composeBoard(surface_, layer_, target, area);
+void Form1::composeBoard(PixelView target, Rect area, BoardScale scale) const {
+    orvanel::composeBoard(surface_, layer_, scale, target, area);
 }
 
 Form1::Snapshot Form1::snapshot() const {

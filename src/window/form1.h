@@ -9,6 +9,7 @@
 // window/board_pointer.cpp.
 #pragma once
 
+#include "board/board_compose.h"
 #include "board/board_layer.h"
 #include "board/damage_list.h"
 #include "figure/dragging.h"
@@ -98,9 +99,9 @@ public:
     // Marks `area` of the board for repainting, for what a shell shows above
     // the board's own light objects.
     void damageBoard(const Rect& area) { boardDamage_.add(area); }
-    // The board as shown, letters aside, over `area` into `target`, whose
-    // pixel (0, 0) is the board's.
-    void composeBoard(PixelView target, Rect area) const;
+    // The board as shown at `scale`, letters aside, over device pixels
+    // `area` into `target`, whose pixel (0, 0) is the board's.
+    void composeBoard(PixelView target, Rect area, BoardScale scale = {}) const;
 
     // The pointer on the board, as the shell receives it: the button pressed
     // or released, the buttons held after the event, the modifier keys held

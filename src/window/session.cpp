@@ -17,12 +17,6 @@ namespace {
 // with a black edge so that it shows on the board, the marks and the chalk.
 constexpr int kArm = 6;
 
-void put(PixelView target, const Rect& area, int x, int y, Rgb color) {
-    if (area.contains({x, y})) {
-        target.row(y)[x] = color;
-    }
-}
-
 } // namespace
 
 std::optional<Key> keyNamed(std::string_view name) {
@@ -258,24 +252,24 @@ KeyResult Session::shortcut(Key key, bool shift) {
     }
 }
 
-void Session::composeBoard(PixelView target, Rect area) const {
-    window_.composeBoard(target, area);
-    if (!boardFocused_ || !area.intersects(crosshairRect(keyboardAt_))) {
+void Session::composeBoard(PixelView target, Rect area, BoardScale scale) const {
+    window_.composeBoard(target, area, scale);
+    if (!boardFocused_) {
         return;
     }
+    // The crosshair, a white cross on a black edge, as blocks of board pixels.
     const int cx = toPixel(keyboardAt_.x);
     const int cy = toPixel(keyboardAt_.y);
-    const Rgb edge = paletteColor(0);
-    const Rgb arm = paletteColor(kPaletteWhite);
-    for (int d = -kArm - 1; d <= kArm + 1; ++d) {
-        for (const int side : {-1, 1}) {
-            put(target, area, cx + d, cy + side, edge);
-            put(target, area, cx + side, cy + d, edge);
-        }
+    const int across = 2 * kArm + 3;
+    area = area.intersected(target.rect());
+    for (const Rect& edge :
+         {Rect{cx - kArm - 1, cy - 1, across, 1}, Rect{cx - kArm - 1, cy + 1, across, 1},
+          Rect{cx - 1, cy - kArm - 1, 1, across}, Rect{cx + 1, cy - kArm - 1, 1, across}}) {
+        fillBoardPixels(scale, edge, paletteColor(0), target, area);
     }
-    for (int d = -kArm; d <= kArm; ++d) {
-        put(target, area, cx + d, cy, arm);
-        put(target, area, cx, cy + d, arm);
+    for (const Rect& arm :
+         {Rect{cx - kArm, cy, 2 * kArm + 1, 1}, Rect{cx, cy - kArm, 1, 2 * kArm + 1}}) {
+        fillBoardPixels(scale, arm, paletteColor(kPaletteWhite), target, area);
     }
 }
 

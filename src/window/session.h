@@ -89,7 +89,7 @@ public:
 
     // Damage and composition as Form1 has them, the crosshair included.
     template <typename Visit> void takeDamage(Visit visit) { window_.takeDamage(visit); }
-    void composeBoard(PixelView target, Rect area) const;
+    void composeBoard(PixelView target, Rect area, BoardScale scale = {}) const;
 
     // The read-out as one sentence ("∠Ａ = 41°、∠Ｂ = 35°、…"), empty while it
     // is hidden.
