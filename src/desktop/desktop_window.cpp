@@ -47,8 +47,8 @@ void setColors(QWidget* widget, std::optional<Rgb> background, std::optional<Rgb
 
 } // namespace
 
-DesktopWindow::DesktopWindow(Form1::HandlerTrace trace, QWidget* parent)
-    : QWidget(parent), session_(measurer_, std::move(trace)),
+DesktopWindow::DesktopWindow(QWidget* parent)
+    : QWidget(parent), session_(measurer_),
       // Told on the window's thread, once: the window keeps trying.
       kept_([this] {
           QMetaObject::invokeMethod(

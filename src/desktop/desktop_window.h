@@ -30,7 +30,7 @@ class DesktopWindow : public QWidget {
 
 public:
     // Builds the model, which runs Form_Load, and the widgets that show it.
-    explicit DesktopWindow(Form1::HandlerTrace trace = {}, QWidget* parent = nullptr);
+    explicit DesktopWindow(QWidget* parent = nullptr);
     ~DesktopWindow() override;
 
     Form1& model() { return session_.window(); }

@@ -13,8 +13,7 @@ namespace orvanel {
 
 using namespace controls;
 
-Form1::Form1(const TextMeasurer& measurer, HandlerTrace trace)
-    : trace_(std::move(trace)), layer_(designBoardLayer()) {
+Form1::Form1(const TextMeasurer& measurer) : layer_(designBoardLayer()) {
     buildControls(measurer);
     Form_Load();
 }
@@ -48,17 +47,6 @@ void Form1::buildControls(const TextMeasurer& measurer) {
     for (int i = 0; i < kVertexCount; ++i) {
         captionValues_[i] = captionValue(control(Label5[i]).caption);
         layer_.setLetterSize(i, measurer.textSize(kLetterFont, layer_.letter(i).caption));
-    }
-}
-
-void Form1::trace(std::string_view handler, int index) const {
-    if (!trace_) {
-        return;
-    }
-    if (index < 0) {
-        trace_(handler);
-    } else {
-        trace_(std::string(handler) + '(' + std::to_string(index) + ')');
     }
 }
 
@@ -214,7 +202,6 @@ std::size_t Form1::Snapshot::bytes() const {
 }
 
 void Form1::Form_Load() {
-    trace("Form_Load");
     caption_ = kWindowCaption;
     // The window and the board measure in pixels throughout.
     surface_.setLineWidth(kStartLineWidth);
@@ -233,7 +220,6 @@ void Form1::Form_Load() {
 }
 
 void Form1::InitialScreen() {
-    trace("InitialScreen");
     endGestures();
     surface_.setLineWidth(kStartLineWidth);
     surface_.clear();
@@ -297,7 +283,6 @@ void Form1::setAngleCaption(int index, int value) {
 }
 
 void Form1::MeasureAngles() {
-    trace("MeasureAngles");
     const std::array<int, kVertexCount> shown = measureAngles(v_.figure, v_.dirs);
     for (int i = 0; i < kVertexCount; ++i) {
         setAngleCaption(i, shown[i]);
@@ -305,12 +290,10 @@ void Form1::MeasureAngles() {
 }
 
 void Form1::DrawFigure() {
-    trace("DrawFigure");
     drawFigure(surface_, v_.figure, v_.dirs, captionValues_[1], captionValues_[2]);
 }
 
 void Form1::Check2_Click() {
-    trace("Check2_Click");
     const bool show = v_.anglesShown == 0;
     for (int i = 0; i < kVertexCount; ++i) {
         setVisible(Label3[i], show);
@@ -324,12 +307,10 @@ void Form1::Check2_Click() {
 }
 
 void Form1::Command1_Click() {
-    trace("Command1_Click");
     InitialScreen();
 }
 
 void Form1::Command2_Click() {
-    trace("Command2_Click");
     // The program ends at once: nothing to ask, nothing to save.
     ended_ = true;
 }

@@ -50,13 +50,9 @@ struct ControlState {
 
 class Form1 {
 public:
-    // Receives the name of every handler as it starts, nested calls included
-    // ("Option1_Click(0)"); lets a test see the order in which handlers run.
-    using HandlerTrace = std::function<void(std::string_view handler)>;
-
     // Builds the designed controls and runs Form_Load. `measurer` sizes the
     // labels that fit their text and the vertex letters' boxes.
-    explicit Form1(const TextMeasurer& measurer, HandlerTrace trace = {});
+    explicit Form1(const TextMeasurer& measurer);
 
     // The window's caption, and whether "終了" has ended the program: the
     // shell then closes the window at once.
@@ -176,7 +172,6 @@ public:
 private:
     void Form_Load();
     void buildControls(const TextMeasurer& measurer);
-    void trace(std::string_view handler, int index = -1) const;
 
     ControlState& edit(ControlId id) {
         changed_.set(indexOf(id));
@@ -206,7 +201,6 @@ private:
     void finishLine(float x, float y);
     std::array<bool, kLineCount> tickedLineBoxes() const;
 
-    HandlerTrace trace_;
     std::string caption_;
     bool ended_ = false;
     std::array<ControlState, kControlCount> controls_;

@@ -38,8 +38,8 @@ std::optional<Key> keyNamed(std::string_view name) {
     return std::nullopt;
 }
 
-Session::Session(const TextMeasurer& measurer, Form1::HandlerTrace trace)
-    : window_(measurer, std::move(trace)),
+Session::Session(const TextMeasurer& measurer)
+    : window_(measurer),
       history_(window_), keyboardAt_{kBoardSize.width / 2.0, kBoardSize.height / 2.0},
       announced_(readoutSentence()) {
     // A window that runs out of memory gives up its oldest undo steps rather

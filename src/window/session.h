@@ -48,7 +48,7 @@ enum class KeyResult {
 
 class Session {
 public:
-    explicit Session(const TextMeasurer& measurer, Form1::HandlerTrace trace = {});
+    explicit Session(const TextMeasurer& measurer);
 
     Form1& window() { return window_; }
     const Form1& window() const { return window_; }

@@ -12,7 +12,6 @@ namespace orvanel {
 using namespace controls;
 
 void Form1::Command3_Click() {
-    trace("Command3_Click");
     endGestures();
     if (v_.memoOn == 0) {
         setRowEnabled(Option1, true);
@@ -32,7 +31,6 @@ void Form1::Command3_Click() {
 }
 
 void Form1::Option1_Click(int index) {
-    trace("Option1_Click", index);
     const Pen& pen = kPens[index];
     layer_.setCursorCircleVisible(false);
     v_.penColorIndex = pen.colorIndex;
@@ -55,7 +53,6 @@ std::array<bool, kLineCount> Form1::tickedLineBoxes() const {
 }
 
 void Form1::Command5_Click() {
-    trace("Command5_Click");
     if (v_.lineMode != 0) {
         endGestures();
         switchLineToolOff();
@@ -95,13 +92,11 @@ void Form1::switchLineToolOff() {
 }
 
 void Form1::Option2_Click(int index) {
-    trace("Option2_Click", index);
     layer_.setCursorCircleVisible(false);
     v_.lineColorIndex = kLineColors[index];
 }
 
 void Form1::Check1_Click(int index) {
-    trace("Check1_Click", index);
     if (!control(Check1[index]).checked) {
         layer_.setX(LineRow::Line4, index, kParkedX, kParkedX);
         // Unticks the unticked box once more, as the window always has: no
@@ -129,7 +124,6 @@ void Form1::finishLine(float x, float y) {
 }
 
 void Form1::Command4_Click() {
-    trace("Command4_Click");
     const bool show = v_.gridShown == 0;
     setGridVisible(layer_, show);
     setCaptionBold(Command4, show);

@@ -44,7 +44,7 @@ inline const TextMeasurer& testMeasurer() {
 
 // A fresh window, as the program starts it.
 struct Window : Form1 {
-    explicit Window(HandlerTrace trace = {}) : Form1(testMeasurer(), std::move(trace)) {}
+    Window() : Form1(testMeasurer()) {}
 };
 
 // A pointer on the board of `w` that remembers the buttons it holds.
