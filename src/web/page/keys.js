@@ -23,17 +23,21 @@ function named(e, table) {
 export class Keys {
     // `afterInput` runs after each key the model took; `pictures` holds what
     // the page does for the keys that ask for the window's picture: save,
-    // copy and print. The listeners go away when `signal` aborts.
-    constructor(canvas, win, afterInput, pictures, signal) {
+    // copy and print; `byPointer()` says whether a press on the board is
+    // giving it the focus. The listeners go away when `signal` aborts.
+    constructor(canvas, win, afterInput, pictures, byPointer, signal) {
         this.canvas = canvas;
         this.win = win;
         this.afterInput = afterInput;
         this.pictures = pictures;
         canvas.addEventListener('keydown', (e) => this.boardKey(e), { signal });
-        // The crosshair shows while the keyboard has the board: from Tab, or
-        // once a board key is used; not when a click focused it.
+        // The model shows the crosshair while the keyboard has the board:
+        // from Tab, or once a board key is used; not when a press of the
+        // mouse, a finger or a pen focused it. The page knows which (the
+        // browser's :focus-visible takes the board focused from a press
+        // whose default was cancelled for the keyboard's).
         canvas.addEventListener('focus', () => {
-            this.win.focusIn(!canvas.matches(':focus-visible'));
+            this.win.focusIn(byPointer());
             this.afterInput();
         }, { signal });
         // Losing the focus (to another element, or the page's window losing
