@@ -74,6 +74,9 @@ function showEndedCaptions(core) {
 }
 
 loadModule().then(async (core) => {
+    // The module's start (its code made ready, its types registered) was
+    // a task of its own.
+    await nextTask();
     const design = core.design();
     showEndedCaptions(core);
     await nextTask();
