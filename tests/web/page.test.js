@@ -7,8 +7,9 @@
 //
 //   node page.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE
 // ORVANEL_WEB_SCREENSHOT=out.png saves the page at 917 x 687 as it starts;
-// ORVANEL_WEB_SCREENSHOTS=DIR saves it on a whiteboard, a Chromebook and an
-// upright iPad (web-whiteboard.png, web-chromebook.png, web-ipad.png).
+// ORVANEL_WEB_SCREENSHOTS=DIR saves it on a whiteboard, a Chromebook, an
+// upright iPad and a phone held upright (web-whiteboard.png,
+// web-chromebook.png, web-ipad.png, web-phone.png).
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -650,6 +651,9 @@ describe('fitted to the screen', () => {
         }, ['gamen', ...design.controls.map((d) => d.objectName)]);
         assert.ok(seen.zoom < 0.5 && seen.pinch, JSON.stringify(seen));
         assert.deepEqual(seen.outside, [], 'controls out of sight');
+        if (process.env.ORVANEL_WEB_SCREENSHOTS) {
+            await page.screenshot({ path: path.join(process.env.ORVANEL_WEB_SCREENSHOTS, 'web-phone.png') });
+        }
         const grid = await page.$eval('#Command4', (e) => e.getBoundingClientRect().toJSON());
         const before = await page.evaluate(() => window.pageTest.boardPixels().join());
         await page.touchscreen.tap(grid.left + grid.width / 2, grid.top + grid.height / 2);
