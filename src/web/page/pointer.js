@@ -22,8 +22,6 @@ export class BoardPointer {
         // held, or the one finger or pen touching it. `held` is what the
         // model was told is held.
         this.holder = null;
-        // Whether a press is giving the board the focus, just now.
-        this.pressing = false;
         // Where the board lies on the page, asked of the browser again only
         // after a press, a resize or a scroll: asking at every move would
         // lay the page out again at every move.
@@ -90,9 +88,7 @@ export class BoardPointer {
         }
         // The board takes the focus from the press, and the model hears so
         // (Keys): a press shows neither the crosshair nor the focus ring.
-        this.pressing = true;
         this.canvas.focus({ preventScroll: true });
-        this.pressing = false;
         this.rect = null;
         const [x, y] = this.at(e);
         this.holder = { id: e.pointerId, mouse: e.pointerType === 'mouse', held: 0 };

@@ -49,7 +49,7 @@ export class Session {
             save: () => telling(core, 'SaveFailed', () => savePicture(picture())),
             copy: () => telling(core, 'CopyFailed', () => copyPicture(picture())),
             print: () => telling(core, 'PrintFailed', () => window.print()),
-        }, () => this.pointer.pressing, signal);
+        }, signal);
         // Printed by Ctrl+P or by the browser's own menu, the page shows
         // the window's picture.
         printWith(picture, (action) => telling(core, 'PrintFailed', action), signal);
@@ -85,9 +85,6 @@ export class Session {
     }
 
     showFrame() {
-        // The focus ring goes with the keyboard pointer's crosshair: the
-        // model shows both after Tab or a board key, not after a press.
-        this.board.frame.classList.toggle('keyboard', this.win.crosshair().shown);
         const held = this.win.gestureInProgress();
         if (held !== this.held) {
             this.held = held;
