@@ -23,4 +23,6 @@ if command -v chromium >/dev/null 2>&1; then
     node bench/web/page-speed.js build/web build/test/tests/web/orvanel_web_reference
     # The drag's CPU in Chromium beside a floor page and a geometry library's.
     bench/web/run.sh build/web
+    # The start as Lighthouse's mobile profile judges it.
+    node bench/web/lighthouse.js build/web
 fi

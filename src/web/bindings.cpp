@@ -4,6 +4,7 @@
 // decides anything; the page shows what the model says and hands it the
 // user's clicks, pointer events and keys.
 #include "window/board_screen.h"
+#include "window/captions.h"
 #include "window/design.h"
 #include "window/fit.h"
 #include "window/notices.h"
@@ -15,6 +16,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using emscripten::val;
@@ -187,19 +190,44 @@ WebDesign design() {
             val::array(readout)};
 }
 
-// A notice's two texts, by the notice's name ("SaveFailed"); empty texts
-// for a name the core does not know.
-struct WebNotice {
+// A text in the window's language and in English.
+struct WebText {
     std::string japanese;
     std::string english;
 };
 
-WebNotice notice(const std::string& name) {
+// A notice's two texts, by the notice's name ("SaveFailed"); empty texts
+// for a name the core does not know.
+WebText notice(const std::string& name) {
     const std::optional<Notice> n = noticeNamed(name);
     if (!n) {
         return {};
     }
     return {std::string(noticeText(*n).japanese), std::string(noticeText(*n).english)};
+}
+
+// A caption of what the page shows around the window, by its name in
+// captions.h without the k ("Ended"); empty texts for another name.
+WebText caption(const std::string& name) {
+    static constexpr std::pair<std::string_view, const Caption*> kNamed[] = {
+        {"OpenTitle", &captions::kOpenTitle},
+        {"KeptBoards", &captions::kKeptBoards},
+        {"NoKeptBoards", &captions::kNoKeptBoards},
+        {"Open", &captions::kOpen},
+        {"OpenFile", &captions::kOpenFile},
+        {"ForgetKept", &captions::kForgetKept},
+        {"Cancel", &captions::kCancel},
+        {"LastBoardHint", &captions::kLastBoardHint},
+        {"OpenLastBoard", &captions::kOpenLastBoard},
+        {"Ended", &captions::kEnded},
+        {"StartAgain", &captions::kStartAgain},
+    };
+    for (const auto& [n, c] : kNamed) {
+        if (n == name) {
+            return {std::string(c->japanese), std::string(c->english)};
+        }
+    }
+    return {};
 }
 
 // Where the window goes in a space of `width` x `height` CSS pixels at
@@ -215,6 +243,12 @@ struct WebPlace {
 WebPlace placeWindowIn(double width, double height, double dpr, const std::string& scale) {
     const WindowPlace p = placeWindow(width, height, dpr, askedFactor(scale));
     return {p.factor, p.left, p.top, p.scrolls};
+}
+
+// The width a page on a screen of `width` x `height` CSS pixels lays itself
+// out at, when the screen is too small for the window; 0 when it is not.
+double zoomedOutWidthOf(double width, double height) {
+    return zoomedOutWidth(width, height).value_or(0);
 }
 
 // A copy of `bytes` for the page to keep.
@@ -472,12 +506,14 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("caption", &WebLetter::caption)
         .field("name", &WebLetter::name);
 
-    value_object<WebNotice>("Notice")
-        .field("japanese", &WebNotice::japanese)
-        .field("english", &WebNotice::english);
+    value_object<WebText>("Text")
+        .field("japanese", &WebText::japanese)
+        .field("english", &WebText::english);
 
     emscripten::function("design", &design);
     emscripten::function("notice", &notice);
+    emscripten::function("caption", &caption);
+    emscripten::function("zoomedOutWidth", &zoomedOutWidthOf);
     value_object<WebPlace>("Place")
         .field("factor", &WebPlace::factor)
         .field("left", &WebPlace::left)

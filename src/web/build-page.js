@@ -37,22 +37,6 @@ for (const file of copied) {
 bundle('main.js', '--bundle', '--format=iife', `--outfile=${out('app.js')}`);
 fs.copyFileSync(inlineModule, out('orvanel-inline.js'));
 
-// The worker keeps every file the page loads, under its own name: those the
-// page cannot start without all or none, the manifest and the tab's icon
-// where they arrive. Its cache is named after their contents and its own
-// source, so every changed build is a new cache.
-const kept = [...copied, 'app.js', ...besides.map((f) => path.relative(outDir, f))];
-const extras = ['manifest.webmanifest', 'orvanel.svg'];
-const digest = crypto.createHash('sha256');
-for (const file of kept) {
-    digest.update(file).update(fs.readFileSync(out(file)));
-}
-digest.update(fs.readFileSync(path.join(pageDir, 'sw.js')));
-bundle('sw.js', `--outfile=${out('sw.js')}`,
-    `--define:FILES=${JSON.stringify(kept.filter((f) => !extras.includes(f)))}`,
-    `--define:EXTRAS=${JSON.stringify(extras.filter((f) => kept.includes(f)))}`,
-    `--define:VERSION=${JSON.stringify(digest.digest('hex').slice(0, 16))}`);
-
 // Inside a <script> element the text must not close the element or open a
 // comment.
 function scriptText(text, name) {
@@ -74,8 +58,18 @@ function replaceOnce(html, what, by) {
 let page = read(path.join(pageDir, 'index.html'));
 // Installing needs a web server: the single page is not offered for it.
 page = page.replace(/<link rel="apple-touch-icon"[^>]*>\n/, '');
-// It is the page the notice of index.html names.
-page = page.replace(/<!-- Shown only[^]*?<div id="from-disk">[^]*?<\/div>\n/, '');
+// It carries its WebAssembly inside: nothing to fetch ahead.
+const preload = /<!-- Served, the module's WebAssembly[^]*?<\/script>\n/;
+if (!preload.test(page)) {
+    throw new Error('index.html must hold the script that fetches the WebAssembly ahead');
+}
+page = page.replace(preload, '');
+// It is the page the notice of index.html names: the notice and its timer go.
+const fromDisk = /<!-- Shown only[^]*?<\/script>\n/;
+if (!fromDisk.test(page)) {
+    throw new Error('index.html must hold the notice for a page opened from disk, and its script');
+}
+page = page.replace(fromDisk, '');
 const icon = fs.readFileSync(out('orvanel.svg')).toString('base64');
 page = replaceOnce(page, 'href="orvanel.svg"', `href="data:image/svg+xml;base64,${icon}"`);
 page = replaceOnce(page, '<link rel="stylesheet" href="style.css">',
@@ -85,3 +79,20 @@ page = replaceOnce(page, '<script src="orvanel.js"></script>',
 page = replaceOnce(page, '<script src="app.js"></script>',
     `<script>\n${scriptText(read(out('app.js')), 'app.js')}</script>`);
 fs.writeFileSync(out('orvanel.html'), page);
+
+// The worker keeps every file the page loads, under its own name: those the
+// page cannot start without all or none; the manifest, the tab's icon and
+// orvanel.html (the page a teacher copies, kept to open offline too) where
+// they arrive. Its cache is named after their contents and its own source,
+// so every changed build is a new cache.
+const kept = [...copied, 'app.js', 'orvanel.html', ...besides.map((f) => path.relative(outDir, f))];
+const extras = ['manifest.webmanifest', 'orvanel.svg', 'orvanel.html'];
+const digest = crypto.createHash('sha256');
+for (const file of kept) {
+    digest.update(file).update(fs.readFileSync(out(file)));
+}
+digest.update(fs.readFileSync(path.join(pageDir, 'sw.js')));
+bundle('sw.js', `--outfile=${out('sw.js')}`,
+    `--define:FILES=${JSON.stringify(kept.filter((f) => !extras.includes(f)))}`,
+    `--define:EXTRAS=${JSON.stringify(extras.filter((f) => kept.includes(f)))}`,
+    `--define:VERSION=${JSON.stringify(digest.digest('hex').slice(0, 16))}`);

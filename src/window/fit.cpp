@@ -55,4 +55,15 @@ WindowPlace placeWindow(double width, double height, double dpr, std::optional<d
     }
 }
 
+std::optional<double> zoomedOutWidth(double width, double height) {
+    const double w = kWindowSize.width;
+    const double h = kWindowSize.height;
+    if (!(width > 0 && height > 0 && std::isfinite(width) && std::isfinite(height)) ||
+        (width + 1e-6 >= w * kMinFitFactor && height + 1e-6 >= h * kMinFitFactor)) {
+        return std::nullopt;
+    }
+    const double margin = 2 * kZoomedOutMargin;
+    return std::ceil(std::max(w + margin, (h + margin) * width / height));
+}
+
 } // namespace orvanel

@@ -42,4 +42,18 @@ struct WindowPlace {
 };
 WindowPlace placeWindow(double width, double height, double dpr, std::optional<double> asked);
 
+// The margin round the window at its own size in a page laid out wider than
+// a small screen (below): room for placeWindow to put the board on a whole
+// device pixel without going below the window's own size.
+inline constexpr double kZoomedOutMargin = 8;
+
+// On a screen of `width` x `height` CSS pixels too small for the whole window
+// even at kMinFitFactor (a phone held upright), the width a page lays itself
+// out at instead: as wide as the window at its own size with a margin round
+// it, and as high, for the screen's shape. The browser shows that page
+// zoomed out to the screen, the window whole and smaller, and pinching
+// enlarges it; placeWindow in that space gives a factor of at least 1. None
+// where the screen holds the window at kMinFitFactor.
+std::optional<double> zoomedOutWidth(double width, double height);
+
 } // namespace orvanel

@@ -55,4 +55,29 @@ TEST(WindowPlace, TakesOnlyASoundFactorAskedFor) {
     EXPECT_TRUE(p.scrolls);
 }
 
+TEST(WindowPlace, ATooSmallScreenLaysThePageOutForTheWindowAtItsOwnSize) {
+    // A screen that holds the window at half its size keeps its own width.
+    EXPECT_EQ(zoomedOutWidth(768, 1024), std::nullopt);
+    EXPECT_EQ(zoomedOutWidth(844, 390), std::nullopt);
+    EXPECT_EQ(zoomedOutWidth(459, 344), std::nullopt);
+    for (const double bad : {0.0, -1.0, double(NAN), double(INFINITY)}) {
+        EXPECT_EQ(zoomedOutWidth(bad, 800), std::nullopt) << bad;
+    }
+    // Phones held upright, and a screen too low: the page is laid out wider,
+    // and the window stands whole in it at least at its own size.
+    const double dprs[] = {1, 1.75, 2, 2.625, 3};
+    for (const auto& [width, height] :
+         {std::pair{390.0, 844.0}, {360.0, 640.0}, {412.0, 823.0}, {458.0, 900.0}, {900.0, 300.0}}) {
+        const std::optional<double> wide = zoomedOutWidth(width, height);
+        ASSERT_TRUE(wide) << width << " x " << height;
+        EXPECT_EQ(*wide, std::ceil(*wide));
+        for (const double dpr : dprs) {
+            const WindowPlace p = placeWindow(*wide, *wide * height / width, dpr, std::nullopt);
+            EXPECT_GE(p.factor, 1.0) << width << " x " << height << " at " << dpr;
+            EXPECT_FALSE(p.scrolls) << width << " x " << height << " at " << dpr;
+        }
+    }
+    EXPECT_EQ(zoomedOutWidth(390, 844), kWindowSize.width + 2 * kZoomedOutMargin);
+}
+
 } // namespace

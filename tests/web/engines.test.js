@@ -5,7 +5,10 @@
 // and must leave the read-out, the letters and the board pixels the native
 // core leaves, a right press during a drag included; a finger and a pen drag
 // D as the native core's finger does, where the engine's driver can send
-// them; D dragged by keys lands where the mouse drags it; orvanel.html opened from disk works with the network out of reach.
+// them; D dragged by keys lands where the mouse drags it; a press on the
+// board shows neither the focus ring nor the keyboard's crosshair, a board
+// key shows both, the ring clear of the read-out; orvanel.html opened from
+// disk works with the network out of reach.
 //
 //   node engines.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE [ENGINE...]
 // Without engines named (or ORVANEL_ENGINES=a,b) it runs all three.
@@ -28,7 +31,10 @@ const READOUTS = { start: [' 41', ' 35', ' 56', ' 132'], dragD: [' 58', ' 35', '
 const W3C_BUTTON = { 1: 0, 2: 2, 4: 1 };
 // W3C key values.
 const SHIFT = '\uE008';
+const ARROW_LEFT = '\uE012';
 const ARROW_RIGHT = '\uE014';
+// A key pressed and let go.
+const key = (value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }];
 
 const steps = readSequence(sequenceFile);
 const native = new Map(nativeSession(reference, sequenceFile).checks.map((c) => [c.name, c]));
@@ -196,7 +202,6 @@ for (const name of engines) {
             await ready(engine);
             await play(engine, between(null, 'readout'));
             await engine.evaluate(() => document.getElementById('gamen').focus());
-            const key = (value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }];
             const shiftRight = [{ type: 'keyDown', value: SHIFT }, ...key(ARROW_RIGHT), { type: 'keyUp', value: SHIFT }];
             await engine.keys([...key('d'), ...key(' '), ...Array(6).fill(shiftRight).flat(), ...key(' ')]);
             // The crosshair goes with the focus. A headless Firefox window never
@@ -208,6 +213,39 @@ for (const name of engines) {
                 board.dispatchEvent(new FocusEvent('blur'));
             });
             assert.deepEqual(await engine.evaluate(boardState, checksum.toString()), nativeCheck('dragD'));
+            assert.deepEqual(await engine.takeErrors(), [], 'the page raised script errors');
+        });
+
+        // A headless Firefox window never has the focus, so its board gets no
+        // focus event: there the press cannot show the crosshair either way,
+        // and the ring is checked to follow the crosshair.
+        test('a mouse press shows neither the focus ring nor the crosshair; a board key shows both, clear of the read-out', async () => {
+            await engine.open(`${server.url}index.html?scale=1`, WINDOW);
+            await ready(engine);
+            const ring = () => engine.evaluate(() => {
+                const r = document.querySelector('.board-ring');
+                const s = getComputedStyle(r);
+                const out = s.outlineStyle === 'none' ? null : parseFloat(s.outlineWidth) + parseFloat(s.outlineOffset);
+                return out === null ? null : r.getBoundingClientRect().right + out;
+            });
+            // D dragged first thing.
+            const pressed = await play(engine, between('readout', 'dragD'));
+            assert.equal(pressed.get('dragD').checksum, native.get('dragD').checksum, 'no crosshair on the board');
+            assert.equal(await ring(), null, 'no focus ring');
+            await clickOn(engine, 'Check2');
+            await engine.evaluate(() => document.getElementById('gamen').focus());
+            await engine.keys([...key(ARROW_RIGHT), ...key(ARROW_LEFT)]);
+            const keyed = await engine.evaluate(boardState, checksum.toString());
+            assert.notEqual(keyed.checksum, native.get('dragD').checksum, 'the crosshair on the board');
+            const right = await ring();
+            assert.notEqual(right, null, 'the focus ring');
+            // D's three digits, the read-out's widest, beside the ring.
+            const values = await engine.evaluate(() => [0, 1, 2, 3].map((i) => {
+                const range = document.createRange();
+                range.selectNodeContents(document.getElementById(`Label5_${i}`));
+                return range.getBoundingClientRect().left;
+            }));
+            assert.ok(values.every((left) => left >= right), `the ring reaches ${right}, the values start at ${values}`);
             assert.deepEqual(await engine.takeErrors(), [], 'the page raised script errors');
         });
 

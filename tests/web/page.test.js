@@ -7,8 +7,9 @@
 //
 //   node page.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE
 // ORVANEL_WEB_SCREENSHOT=out.png saves the page at 917 x 687 as it starts;
-// ORVANEL_WEB_SCREENSHOTS=DIR saves it on a whiteboard, a Chromebook and an
-// upright iPad (web-whiteboard.png, web-chromebook.png, web-ipad.png).
+// ORVANEL_WEB_SCREENSHOTS=DIR saves it on a whiteboard, a Chromebook, an
+// upright iPad and a phone held upright (web-whiteboard.png,
+// web-chromebook.png, web-ipad.png, web-phone.png).
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -388,12 +389,17 @@ describe('index.html from the local server at 917 x 687', () => {
         await page.click('#Command2');
         const ended = await page.evaluate(() => ({
             form: getComputedStyle(document.getElementById('Form1')).display,
-            line: document.getElementById('ended').textContent,
+            lines: [...document.querySelectorAll('#ended-box > p')].map((p) => [p.textContent, p.lang]),
             shown: document.getElementById('ended').checkVisibility(),
             button: document.getElementById('restart').checkVisibility(),
+            caption: document.getElementById('restart').textContent,
         }));
         assert.equal(ended.form, 'none');
-        assert.ok(ended.shown && ended.button && /ended/.test(ended.line), JSON.stringify(ended));
+        assert.ok(ended.shown && ended.button, JSON.stringify(ended));
+        // In the core's words, the Japanese first.
+        const [line, again] = ['Ended', 'StartAgain'].map((name) => core.caption(name));
+        assert.deepEqual(ended.lines, [[line.japanese, ''], [line.english, 'en']]);
+        assert.equal(ended.caption, `${again.japanese} / ${again.english}`);
         await page.click('#restart');
         await ready(page);
         const start = native.checks.find((c) => c.name === 'start');
@@ -409,6 +415,23 @@ describe('index.html from the local server at 917 x 687', () => {
         // The tab may close before the click's last event is acknowledged.
         await popup.click('#Command2').catch((e) => assert.match(e.message, /Target closed/));
         await closed;
+        await close(page);
+    });
+
+    test('over a slow network the page starts without the notice meant for a page opened from disk', async () => {
+        const page = await open(server.url, WINDOW, async (p) => {
+            // A school's busy Wi-Fi, as a trial met it.
+            await p.emulateNetworkConditions({ download: 30 * 1024, upload: 30 * 1024, latency: 300 });
+            await p.evaluateOnNewDocument(() => {
+                window.fromDiskSeen = false;
+                const look = () => {
+                    window.fromDiskSeen ||= document.getElementById('from-disk')?.checkVisibility() ?? false;
+                    requestAnimationFrame(look);
+                };
+                requestAnimationFrame(look);
+            });
+        });
+        assert.equal(await page.evaluate(() => window.fromDiskSeen), false, 'the notice for a page from disk showed');
         await close(page);
     });
 
@@ -443,6 +466,25 @@ describe('index.html from the local server at 917 x 687', () => {
         await close(page);
     });
 
+    test('in a frame of another site without the clipboard allowed, Ctrl+C tells that nothing was copied', async () => {
+        const page = await browser.newPage();
+        page.errors = [];
+        // The course page's own address, and the frame's on another origin.
+        const other = server.url.replace('127.0.0.1', 'localhost');
+        await page.setContent(`<iframe src="${other}index.html?embed=1" width="917" height="687"
+            style="border: 0"></iframe>`);
+        const frame = await (await page.waitForSelector('iframe')).contentFrame();
+        await frame.waitForSelector('#Form1[data-ready]', { timeout: 20000 });
+        await page.mouse.click(BOARD.left + 20, BOARD.top + 20);
+        await page.keyboard.down('Control');
+        await page.keyboard.press('KeyC');
+        await page.keyboard.up('Control');
+        await frame.waitForFunction(() => document.getElementById('notice').childElementCount > 0, { timeout: 5000 });
+        const { japanese, english } = core.notice('CopyFailed');
+        assert.deepEqual(await frame.$$eval('#notice > p', (ps) => ps.map((p) => p.textContent)), [japanese, english]);
+        await close(page);
+    });
+
     test('installs a manifest and a worker, and opens with the server gone', async () => {
         const page = await open(server.url);
         const manifest = await page.evaluate(async () => {
@@ -460,6 +502,10 @@ describe('index.html from the local server at 917 x 687', () => {
         }
         assert.equal(manifest.display, 'standalone');
         await opensOffline(page, server);
+        // The page in one file, which the teacher copies, opens offline too.
+        await page.goto(`${server.url}orvanel.html`);
+        await ready(page);
+        assert.deepEqual(await player.record(page, 'start'), native.checks.find((c) => c.name === 'start'));
         await close(page);
         server = await harness.serve(webDir);
     });
@@ -580,6 +626,42 @@ describe('fitted to the screen', () => {
         }
     });
 
+    test('a factor asked for that is not sound is not taken: the window is fitted', async () => {
+        for (const asked of ['1000', '1e400', '0.01']) {
+            const page = await open(`${server.url}index.html?scale=${asked}`);
+            const r = await page.$eval('#Form1', (e) => e.getBoundingClientRect().toJSON());
+            assert.ok(r.left >= 0 && r.top >= 0 && r.right <= WINDOW.width && r.bottom <= WINDOW.height
+                && r.width >= 0.99 * WINDOW.width, `?scale=${asked}: ${JSON.stringify(r)}`);
+            await close(page);
+        }
+    });
+
+    test('a phone held upright shows the whole window, zoomed out, and every control takes a tap', async () => {
+        const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+        const page = await open(server.url, phone);
+        const seen = await page.evaluate((ids) => {
+            const v = window.visualViewport;
+            const r = (id) => document.getElementById(id).getBoundingClientRect();
+            return {
+                zoom: v.scale,
+                pinch: !/user-scalable=(no|0)|maximum-scale/.test(document.querySelector('meta[name="viewport"]').content),
+                outside: ids.filter((id) => r(id).left < v.offsetLeft || r(id).top < v.offsetTop
+                    || r(id).right > v.offsetLeft + v.width || r(id).bottom > v.offsetTop + v.height),
+            };
+        }, ['gamen', ...design.controls.map((d) => d.objectName)]);
+        assert.ok(seen.zoom < 0.5 && seen.pinch, JSON.stringify(seen));
+        assert.deepEqual(seen.outside, [], 'controls out of sight');
+        if (process.env.ORVANEL_WEB_SCREENSHOTS) {
+            await page.screenshot({ path: path.join(process.env.ORVANEL_WEB_SCREENSHOTS, 'web-phone.png') });
+        }
+        const grid = await page.$eval('#Command4', (e) => e.getBoundingClientRect().toJSON());
+        const before = await page.evaluate(() => window.pageTest.boardPixels().join());
+        await page.touchscreen.tap(grid.left + grid.width / 2, grid.top + grid.height / 2);
+        await frames(page);
+        assert.notEqual(await page.evaluate(() => window.pageTest.boardPixels().join()), before, '方眼 drew the grid');
+        await close(page);
+    });
+
     test('no line shows along the window\'s edges', async () => {
         const cases = [
             { viewport: { width: 3840, height: 2160, deviceScaleFactor: 1 }, query: '' },
@@ -610,10 +692,11 @@ describe('fitted to the screen', () => {
         const page = await open(server.url);
         const { targets, others } = await page.evaluate(() => {
             const box = (e) => e.getBoundingClientRect().toJSON();
-            const targets = [...document.querySelectorAll('label.touch')].map((t) => ({
-                id: t.htmlFor, box: box(t), own: box(document.getElementById(t.htmlFor).parentElement),
+            // The target is the input itself, spread beyond its box.
+            const targets = [...document.querySelectorAll('#Form1 label.choice > input')].map((t) => ({
+                id: t.id, box: box(t), own: box(t.parentElement),
             }));
-            const others = [...document.querySelectorAll('#Form1 > :not(.touch)')].map((e) => ({
+            const others = [...document.querySelectorAll('#Form1 > *')].map((e) => ({
                 id: e.querySelector('input')?.id || e.id || e.className, box: box(e),
             }));
             return { targets, others };
@@ -774,15 +857,18 @@ describe('without a mouse, and what a teacher keeps', () => {
         }
     };
 
-    test('axe-core finds no violation at the start, with the read-out shown and with the memo pen on', async () => {
+    test('axe-core finds no violation at the start, with the read-out shown, the memo pen and the lines on', async () => {
         const page = await open(server.url);
         await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
-        for (const [state, click] of [['at the start', null], ['read-out shown', '#Check2'], ['memo pen on', '#Command3']]) {
+        for (const [state, click] of [['at the start', null], ['read-out shown', '#Check2'], ['memo pen on', '#Command3'],
+            ['lines on', '#Command5']]) {
             if (click) {
                 await page.click(click);
                 await frames(page);
             }
-            const violations = await page.evaluate(async () => (await window.axe.run(document)).violations
+            // Touch targets of 24 pixels too, which axe-core checks only when asked.
+            const violations = await page.evaluate(async () => (await window.axe.run(document,
+                { rules: { 'target-size': { enabled: true } } })).violations
                 .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`));
             assert.deepEqual(violations, [], state);
         }
@@ -895,6 +981,15 @@ describe('without a mouse, and what a teacher keeps', () => {
         await frames(page);
         const { readout } = await player.shown(page);
         assert.deepEqual(readout.map((v) => v.trim()), ['41', '35', '56', '132'], 'both drags taken back');
+        await close(page);
+    });
+
+    test('printed from the browser\'s own menu, the page prints the window, as Ctrl+P does', async () => {
+        const page = await open(server.url);
+        // The browser's print, as its menu starts it, into a PDF file.
+        const pdf = Buffer.from(await page.pdf({ landscape: true })).toString('latin1');
+        assert.equal(pdf.match(/\/Subtype\s*\/Image/g)?.length, 1, 'the window\'s picture is printed');
+        assert.equal(await page.$('#print-picture'), null, 'and gone once printed');
         await close(page);
     });
 

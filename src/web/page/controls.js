@@ -19,7 +19,9 @@ function build(d) {
         if (d.accessibleName) {
             input.setAttribute('aria-label', d.accessibleName);
         }
-        box.append(input, element('span'));
+        // The input itself is unseen, spread over the box and the free space
+        // round it (touch.js); the mark shows its state, the caption last.
+        box.append(input, element('span', { className: 'mark' }), element('span', { className: 'caption' }));
         return { box, input };
     }
     default: {

@@ -20,6 +20,17 @@ export function cssFont(font, bold) {
 const measureContext = document.createElement('canvas').getContext('2d');
 const lineHeights = new Map();
 const baselines = new Map();
+const sizes = new Map();
+let contextFont = '';
+
+// Sets the measuring context's font; setting it costs a parse of the font
+// even when it does not change.
+function useFont(key) {
+    if (contextFont !== key) {
+        measureContext.font = key;
+        contextFont = key;
+    }
+}
 
 // The font's line height, ascent plus descent, as a label lays out a line:
 // each rounded to whole pixels, as Chromium and WebKit report them and
@@ -27,7 +38,7 @@ const baselines = new Map();
 function lineHeight(font, bold) {
     const key = cssFont(font, bold);
     if (!lineHeights.has(key)) {
-        measureContext.font = key;
+        useFont(key);
         const m = measureContext.measureText('Ag');
         let h = Math.round(m.fontBoundingBoxAscent) + Math.round(m.fontBoundingBoxDescent);
         if (!(h > 0)) {
@@ -43,7 +54,7 @@ function lineHeight(font, bold) {
 export function baseline(font, bold) {
     const key = cssFont(font, bold);
     if (!baselines.has(key)) {
-        measureContext.font = key;
+        useFont(key);
         const m = measureContext.measureText('Ag');
         baselines.set(key, (lineHeight(font, bold) - m.fontBoundingBoxAscent - m.fontBoundingBoxDescent) / 2
             + m.fontBoundingBoxAscent);
@@ -53,13 +64,20 @@ export function baseline(font, bold) {
 
 // The size of a label that fits `text` in `font`: its advance and the
 // font's line height, each rounded up to a whole pixel, as the desktop
-// measures it.
+// measures it. Each is measured once.
 export function measure(font, text) {
-    measureContext.font = cssFont(font, font.bold);
-    return {
+    const key = cssFont(font, font.bold);
+    const known = sizes.get(key + '\n' + text);
+    if (known) {
+        return known;
+    }
+    useFont(key);
+    const size = {
         width: Math.ceil(measureContext.measureText(text).width),
         height: Math.ceil(lineHeight(font, font.bold)),
     };
+    sizes.set(key + '\n' + text, size);
+    return size;
 }
 
 export function setFont(e, font, bold) {
@@ -70,12 +88,20 @@ export function setFont(e, font, bold) {
 }
 
 // Every face of the design in use, so that measuring a caption finds the
-// face ready rather than a stand-in.
-export function loadFaces(design) {
+// face ready rather than a stand-in; then each caption of the design
+// measured once in its font. The browser's first measure in a face costs
+// most (it finds the face and its fallbacks): done here, in a task of its
+// own, it leaves the window's start that much shorter.
+export async function loadFaces(design) {
     const fonts = new Set([cssFont(design.letterFont, design.letterFont.bold)]);
     for (const d of design.controls) {
         fonts.add(cssFont(d.font, d.font.bold));
         fonts.add(cssFont(d.font, true));
     }
-    return Promise.all([...fonts].map((f) => document.fonts.load(f).catch(() => [])));
+    await Promise.all([...fonts].map((f) => document.fonts.load(f).catch(() => [])));
+    for (const d of design.controls) {
+        measure(d.font, d.caption);
+        baseline(d.font, d.font.bold);
+    }
+    baseline(design.letterFont, design.letterFont.bold);
 }

@@ -30,16 +30,26 @@ export class Keys {
         this.afterInput = afterInput;
         this.pictures = pictures;
         canvas.addEventListener('keydown', (e) => this.boardKey(e), { signal });
-        // The crosshair shows while the keyboard has the board: from Tab, or
-        // once a board key is used; not when a click focused it.
+        // The page's record of its last input: a press of the mouse, a
+        // finger or a pen anywhere in it, or a key. The browser's
+        // :focus-visible cannot tell: it takes the board focused from a
+        // press whose default was cancelled for the keyboard's.
+        this.byPointer = false;
+        window.addEventListener('pointerdown', () => { this.byPointer = true; }, { signal, capture: true });
+        window.addEventListener('keydown', () => { this.byPointer = false; }, { signal, capture: true });
+        // The model shows the crosshair while the keyboard has the board:
+        // from Tab, or once a board key is used; not when a press focused it
+        // (nor when the page's window takes the focus back after one).
         canvas.addEventListener('focus', () => {
-            this.win.focusIn(!canvas.matches(':focus-visible'));
+            this.win.focusIn(this.byPointer);
+            this.showRing();
             this.afterInput();
         }, { signal });
         // Losing the focus (to another element, or the page's window losing
         // it) lets go of a button the board holds.
         canvas.addEventListener('blur', () => {
             this.win.focusOut();
+            this.showRing();
             this.afterInput();
         }, { signal });
         window.addEventListener('keydown', (e) => this.shortcut(e), { signal });
@@ -56,10 +66,18 @@ export class Keys {
             e.preventDefault();
             return;
         }
-        if (this.win.key(name, e.shiftKey) !== 'ignored') {
+        const taken = this.win.key(name, e.shiftKey) !== 'ignored';
+        this.showRing();
+        if (taken) {
             e.preventDefault();
             this.afterInput();
         }
+    }
+
+    // The board's focus ring goes with the keyboard pointer's crosshair,
+    // which only the focus and the board's keys show or hide.
+    showRing() {
+        this.canvas.closest('.board-frame')?.classList.toggle('keyboard', this.win.crosshair().shown);
     }
 
     shortcut(e) {

@@ -24,8 +24,11 @@ export async function loadModule() {
     return core;
 }
 
-// The notice that names orvanel.html, at once.
+// The program could not start. Opened from disk, the notice that names
+// orvanel.html shows at once; served, the console alone says why.
 export function showFromDisk(error) {
     console.error('The program could not start:', error);
-    document.getElementById('from-disk')?.classList.add('now');
+    if (location.protocol === 'file:') {
+        document.getElementById('from-disk')?.removeAttribute('hidden');
+    }
 }

@@ -7,10 +7,10 @@
 // `?embed=1`, for a frame in a course page: the window fits the frame, the
 // page offers no install and no offline worker, and "終了" never tries to
 // close anything.
-import { loadFaces } from './fonts.js';
+import { loadFaces, measure } from './fonts.js';
 import { loadModule, showFromDisk } from './load.js';
 import { offerInstall } from './offline.js';
-import { applyScale, watchScreen } from './scale.js';
+import { applyScale, fit, watchScreen } from './scale.js';
 import { Session } from './session.js';
 import { addTouchTargets } from './touch.js';
 
@@ -19,18 +19,32 @@ const endedBox = document.getElementById('ended-box');
 const embedded = new URLSearchParams(location.search).get('embed') === '1';
 let session = null;
 
-function refit(design) {
-    const at = applyScale(root, design);
+// The start is cut into tasks, each short enough that the page keeps
+// answering while it starts (a slow tablet's CPU takes four times as long).
+const nextTask = () => new Promise((resolve) => setTimeout(resolve));
+
+// Shows the window as `at` (a fit) places it.
+function place(at) {
+    applyScale(root, at);
     session?.resize(at.factor * at.dpr);
     session?.pointer.forgetPlace();
 }
 
-function start(core, design) {
+async function start(core, design) {
     endedBox.hidden = true;
+    root.hidden = true;
+    // The model first: its start measures the captions, and the browser
+    // compiles the core's code as it first runs.
+    const win = new core.Window(measure);
+    await nextTask();
+    // The window built unseen, where it goes: the page is laid out once.
+    const at = fit(core);
+    session = new Session(core, design, win, root, ended);
+    addTouchTargets(design, session.controls);
+    place(at);
+    await nextTask();
+    session.painter.paintChanged();
     root.hidden = false;
-    session = new Session(core, design, root, ended);
-    addTouchTargets(root, design, session.controls);
-    refit(design);
 }
 
 function ended() {
@@ -48,15 +62,32 @@ function ended() {
     document.getElementById('restart').focus();
 }
 
-loadModule().then(async (core) => {
-    const design = core.design();
-    await loadFaces(design);
-    document.getElementById('restart').addEventListener('click', () => start(core, design));
-    start(core, design);
-    watchScreen(() => refit(design));
-    root.dataset.ready = 'true';
-}, showFromDisk);
-
-if (!embedded) {
-    offerInstall();
+// The screen after "終了", in the core's words: Japanese, the English beneath.
+function showEndedCaptions(core) {
+    const ended = core.caption('Ended');
+    const again = core.caption('StartAgain');
+    document.getElementById('ended').textContent = ended.japanese;
+    document.getElementById('ended-en').textContent = ended.english;
+    const [japanese, english] = document.getElementById('restart').children;
+    japanese.textContent = again.japanese;
+    english.textContent = again.english;
 }
+
+loadModule().then(async (core) => {
+    // The module's start (its code made ready, its types registered) was
+    // a task of its own.
+    await nextTask();
+    const design = core.design();
+    showEndedCaptions(core);
+    await nextTask();
+    await loadFaces(design);
+    await nextTask();
+    document.getElementById('restart').addEventListener('click', () => start(core, design));
+    await start(core, design);
+    watchScreen(() => place(fit(core)));
+    root.dataset.ready = 'true';
+    // The offline worker fetches its files once the window is up.
+    if (!embedded) {
+        offerInstall();
+    }
+}, showFromDisk);

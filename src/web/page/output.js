@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The window's picture leaving the page: downloaded as a PNG file, put on
-// the clipboard, or printed alone on one landscape page. Each returns a
-// promise that fails when the picture did not leave.
+// the clipboard, or printed alone on one landscape page. Saving and copying
+// return a promise that fails when the picture did not leave.
 import { element } from './dom.js';
 
 // "orvanel-20261208-151500.png", in local time.
@@ -37,12 +37,27 @@ export async function copyPicture(canvas) {
     await navigator.clipboard.write([new ClipboardItem({ 'image/png': png })]);
 }
 
-// The style sheet's print rules show the picture alone, fitted to a
-// landscape page; it is gone again once printed.
-export async function printPicture(canvas) {
-    const image = element('img', { id: 'print-picture', alt: '', src: canvas.toDataURL('image/png') });
-    document.body.append(image);
-    await image.decode();
-    window.addEventListener('afterprint', () => image.remove(), { once: true });
-    window.print();
+// Whenever the page is printed (Ctrl+P, or the browser's own menu or
+// button), the window's picture from `picture()` is put in it just before,
+// and the style sheet's print rules show it alone, fitted to a landscape
+// page; it goes once printed. `telling(action)` does the action and tells
+// the user when it fails. Until `signal` aborts.
+export function printWith(picture, telling, signal) {
+    let shown = null;
+    const remove = () => {
+        shown?.remove();
+        shown = null;
+        document.documentElement.classList.remove('printing');
+    };
+    // A canvas shows its picture at once: the printout is made right after
+    // this listener, before an image would be decoded.
+    window.addEventListener('beforeprint', () => telling(() => {
+        remove();
+        shown = picture();
+        shown.id = 'print-picture';
+        document.body.append(shown);
+        document.documentElement.classList.add('printing');
+    }), { signal });
+    window.addEventListener('afterprint', remove, { signal });
+    signal.addEventListener('abort', remove);
 }

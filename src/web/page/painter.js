@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The board's picture on its canvas: whole at the start, then once a frame
-// only the rectangles the model repainted since the last one.
+// The board's picture on its canvas: whole at the first frame and after a
+// change of size, else once a frame only the rectangles the model repainted
+// since the last one.
 //
 // At one device pixel per board pixel the canvas shows the model's own
 // composition of the board, pixel for pixel. At any other size the canvas
@@ -44,6 +45,8 @@ export class Painter {
         // the boxes, in board pixels, that they were drawn over.
         this.letters = null;
         this.drawnOver = [];
+        // Whether the next frame paints the whole board.
+        this.whole = true;
     }
 
     // The views of the model's pixels, in the module's memory. Memory that
@@ -80,7 +83,8 @@ export class Painter {
         this.drawnOver = this.letters ? this.letters.draw(this.context, this.k) : [];
     }
 
-    // Shows the board at `s` device pixels per board pixel.
+    // Shows the board at `s` device pixels per board pixel, from the next
+    // frame on.
     resize(s) {
         // Whole device pixels, a hair more or less than the board: shown on
         // the board's box from a whole device pixel, each still lands on
@@ -91,7 +95,10 @@ export class Painter {
             this.canvas.width = width;
             this.canvas.height = height;
             this.k = { x: width / this.board.width, y: height / this.board.height };
-            this.paintAll();
+            this.whole = true;
+        }
+        if (this.whole) {
+            this.request();
         }
     }
 
@@ -100,6 +107,7 @@ export class Painter {
     }
 
     paintAll() {
+        this.whole = false;
         this.win.updatePicture();
         this.paint(0, 0, this.board.width, this.board.height);
         this.drawnOver = this.letters ? this.letters.draw(this.context, this.k) : [];
@@ -114,6 +122,11 @@ export class Painter {
 
     paintChanged() {
         this.frame = 0;
+        if (this.whole) {
+            this.paintAll();
+            this.onFrame();
+            return;
+        }
         // A copy: drawing the light objects calls the model, whose memory may grow.
         const rects = this.win.updatePicture().slice();
         for (let i = 0; i < rects.length; i += 4) {

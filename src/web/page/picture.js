@@ -105,8 +105,9 @@ class Drawing {
     choice(box, input) {
         const b = this.box(box.getBoundingClientRect());
         this.fill(b, getComputedStyle(box).backgroundColor);
-        const s = getComputedStyle(input);
-        const m = this.box(input.getBoundingClientRect());
+        const shown = box.querySelector('.mark');
+        const s = getComputedStyle(shown);
+        const m = this.box(shown.getBoundingClientRect());
         const c = this.context;
         const radio = input.type === 'radio';
         c.beginPath();
@@ -121,7 +122,7 @@ class Drawing {
         c.lineWidth = 1;
         c.stroke();
         if (input.checked) {
-            const mark = getComputedStyle(input, '::before');
+            const mark = getComputedStyle(shown, '::before');
             const x = m.left + m.width / 2;
             const y = m.top + m.height / 2;
             c.beginPath();

@@ -86,6 +86,8 @@ export class BoardPointer {
             // selected). Not for a pen: WebKit then drops its moves.
             e.preventDefault();
         }
+        // The board takes the focus from the press, and the model hears so
+        // (Keys): a press shows neither the crosshair nor the focus ring.
         this.canvas.focus({ preventScroll: true });
         this.rect = null;
         const [x, y] = this.at(e);

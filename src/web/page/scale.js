@@ -1,69 +1,52 @@
 // SPDX-License-Identifier: MIT
-// The window's size and place on the screen: the largest factor at which the
-// whole window fits the space the browser gives the page, centred, and never
-// below half its size; `?scale=N` keeps the factor N instead. The board's
-// top-left corner is put on a whole device pixel, so that the board's
-// picture, drawn at the screen's own resolution, lands pixel for pixel.
+// The window's size and place on the screen, by the core's fit rule: as
+// large as the space the browser gives the page allows, centred, never
+// below half its size, the board on a whole device pixel; `?scale=N` keeps
+// a factor the core finds sound. On a screen too small for the window even
+// at half its size (a phone held upright) the page lays itself out as wide
+// as the core says, and the browser shows it zoomed out, whole.
 
-const SMALLEST = 0.5;
+// The page's own layout: as wide as the screen. No initial scale, here or
+// below: the browser then shows a page laid out wider zoomed out to fit.
+const SCREEN_WIDE = 'width=device-width';
 
-// The factor `?scale=N` asks for, or null.
-function askedFactor() {
-    const n = Number(new URLSearchParams(location.search).get('scale'));
-    return n > 0 ? n : null;
-}
-
-// The space the page is given, in CSS pixels: the visual viewport, without
-// scroll bars and toolbars, as it is when nobody pinches.
-function viewport() {
+// The screen's space for the page, in CSS pixels: the visual viewport,
+// without scroll bars and toolbars, as it is when nobody pinches.
+function screenSpace() {
     const v = window.visualViewport;
     return v ? { width: v.width * v.scale, height: v.height * v.scale }
         : { width: document.documentElement.clientWidth, height: document.documentElement.clientHeight };
 }
 
-// The left (or top) edge at which a window `size` wide, whose board starts
-// `board` pixels inside it, is centred in `space`, moved by less than a
-// device pixel so that the board starts on a whole one; null where that
-// cannot fit.
-function edge(space, size, board, dpr) {
-    const centred = Math.max(0, (space - size) / 2);
-    for (const round of [Math.round, Math.ceil, Math.floor]) {
-        const at = round((centred + board) * dpr) / dpr - board;
-        if (at >= 0 && (at + size <= space + 1e-6 || space < size)) {
-            return at;
-        }
+// Lays the page out `width` CSS pixels wide, or as wide as the screen for
+// 0. Only a mobile browser takes a layout width from the page: the space
+// laid out, or null where the browser kept the screen's.
+function layOut(width) {
+    const meta = document.querySelector('meta[name="viewport"]');
+    const content = width ? `width=${width}` : SCREEN_WIDE;
+    if (meta && meta.content !== content) {
+        meta.content = content;
     }
-    return null;
+    const html = document.documentElement;
+    return width && Math.abs(html.clientWidth - width) < 1 ? { width: html.clientWidth, height: html.clientHeight } : null;
 }
 
-// The factor and place of the window for the page as it is now.
-export function fit(design) {
-    const space = viewport();
+// The factor and place of the window for the page as it is now, by
+// `core`'s rule, and the device pixels per CSS pixel.
+export function fit(core) {
+    const screen = screenSpace();
+    const space = layOut(core.zoomedOutWidth(screen.width, screen.height)) || screen;
     const dpr = window.devicePixelRatio || 1;
-    const asked = askedFactor();
-    let f = asked || Math.max(SMALLEST, Math.min(space.width / design.width, space.height / design.height));
-    const board = { left: design.board.left + design.boardBorder, top: design.board.top + design.boardBorder };
-    for (;;) {
-        const left = edge(space.width, design.width * f, board.left * f, dpr);
-        const top = edge(space.height, design.height * f, board.top * f, dpr);
-        if ((left !== null && top !== null) || asked || f <= SMALLEST) {
-            return { factor: f, left: left ?? 0, top: top ?? 0, dpr };
-        }
-        // No place puts the board on a whole device pixel: a hair smaller.
-        f -= 1 / (Math.max(design.width, design.height) * dpr);
-    }
+    const asked = new URLSearchParams(location.search).get('scale') ?? '';
+    return { ...core.placeWindow(space.width, space.height, dpr, asked), dpr };
 }
 
-// Shows `root` as `fit` places it; returns that fit.
-export function applyScale(root, design) {
-    const at = fit(design);
+// Shows `root` as `at` (a fit) places it.
+export function applyScale(root, at) {
     root.style.left = at.left + 'px';
     root.style.top = at.top + 'px';
     root.style.transform = at.factor === 1 ? '' : 'scale(' + at.factor + ')';
-    const space = viewport();
-    const fits = design.width * at.factor <= space.width + 1e-6 && design.height * at.factor <= space.height + 1e-6;
-    document.documentElement.classList.toggle('scrolls', !fits);
-    return at;
+    document.documentElement.classList.toggle('scrolls', at.scrolls);
 }
 
 // Calls `refit` at once whenever the space, the zoom or the screen changes:

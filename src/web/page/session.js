@@ -4,10 +4,9 @@
 // its end. Everything a session listens to goes away with it.
 import { Board } from './board.js';
 import { addOptionGroups, Control } from './controls.js';
-import { measure } from './fonts.js';
 import { Keys } from './keys.js';
 import { telling } from './notice.js';
-import { copyPicture, printPicture, savePicture } from './output.js';
+import { copyPicture, printWith, savePicture } from './output.js';
 import { Painter } from './painter.js';
 import { windowPicture } from './picture.js';
 import { BoardPointer } from './pointer.js';
@@ -15,12 +14,13 @@ import { Readout } from './readout.js';
 import { DrawnValues } from './values.js';
 
 export class Session {
-    // Builds the window in `root`; `onEnd` runs when the model ends it.
-    constructor(core, design, root, onEnd) {
+    // Builds the window of the model `win` in `root`; `onEnd` runs when the
+    // model ends it. The board is painted once the window is given its size
+    // (resize).
+    constructor(core, design, win, root, onEnd) {
         this.onEnd = onEnd;
         this.lifetime = new AbortController();
         const signal = this.lifetime.signal;
-        const win = new core.Window(measure);
         this.win = win;
         root.replaceChildren();
         root.style.width = design.width + 'px';
@@ -35,7 +35,6 @@ export class Session {
 
         this.painter = new Painter(win, this.board.canvas, () => this.showFrame(), signal,
             design.boardBackground);
-        this.painter.paintAll();
         this.pointer = new BoardPointer(this.board.canvas, win, () => this.afterInput(), signal);
         // The picture shows the board as the model has it now.
         const picture = () => {
@@ -49,8 +48,11 @@ export class Session {
         this.keys = new Keys(this.board.canvas, win, () => this.afterInput(), {
             save: () => telling(core, 'SaveFailed', () => savePicture(picture())),
             copy: () => telling(core, 'CopyFailed', () => copyPicture(picture())),
-            print: () => telling(core, 'PrintFailed', () => printPicture(picture())),
+            print: () => telling(core, 'PrintFailed', () => window.print()),
         }, signal);
+        // Printed by Ctrl+P or by the browser's own menu, the page shows
+        // the window's picture.
+        printWith(picture, (action) => telling(core, 'PrintFailed', action), signal);
         for (const c of this.controls) {
             c.show(win);
         }

@@ -5,8 +5,8 @@
 'use strict';
 
 // The build writes FILES, the files the page cannot start without; EXTRAS,
-// the files it can (the manifest, the tab's icon); and VERSION, a digest of
-// them all and of this worker.
+// the files it can (the manifest, the tab's icon, and orvanel.html, the page
+// in one file); and VERSION, a digest of them all and of this worker.
 const CACHE = 'orvanel-' + VERSION;
 
 // Each file asked of the server, which answers "not modified" for one the

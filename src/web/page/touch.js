@@ -3,9 +3,10 @@
 // button takes, besides its own box, the free space around it, up to REACH
 // window pixels a side, never reaching into the board, another control's
 // box or another target, and sharing a gap with a neighbour half and half.
-// The target is an empty, transparent label for the control behind it: it
-// changes nothing drawn, and a tap on it is a click on the control.
-import { element, place } from './dom.js';
+// The target is the control's input itself, unseen, spread over that space
+// (its box shows the mark and the caption): a tap on it is a click on the
+// control, and what measures a target's size finds it whole.
+import { place } from './dom.js';
 
 const REACH = 12;
 
@@ -14,26 +15,35 @@ const overlaps = (a0, a1, b0, b1) => a0 < b1 && b0 < a1;
 // How far `box` may grow on side `side` ('left', 'right', 'top', 'bottom')
 // before it meets one of `others`; `shared` is true of a box that grows too.
 function room(box, side, others, limit, shared) {
-    const across = side === 'left' || side === 'right'
-        ? [box.top, box.top + box.height, 'top', 'height'] : [box.left, box.left + box.width, 'left', 'width'];
-    const [a0, a1, start, size] = across;
+    const across = side === 'left' || side === 'right';
+    const a0 = across ? box.top : box.left;
+    const a1 = across ? box.top + box.height : box.left + box.width;
     let free = limit;
     for (const o of others) {
-        if (!overlaps(a0, a1, o[start], o[start] + o[size])) {
+        if (!(across ? overlaps(a0, a1, o.top, o.top + o.height) : overlaps(a0, a1, o.left, o.left + o.width))) {
             continue;
         }
-        const gap = {
-            left: box.left - (o.left + o.width),
-            right: o.left - (box.left + box.width),
-            top: box.top - (o.top + o.height),
-            bottom: o.top - (box.top + box.height),
-        }[side];
-        const beyond = {
-            left: o.left < box.left,
-            right: o.left + o.width > box.left + box.width,
-            top: o.top < box.top,
-            bottom: o.top + o.height > box.top + box.height,
-        }[side];
+        // The gap between the two on that side, and whether `o` reaches
+        // beyond `box` there.
+        let gap;
+        let beyond;
+        switch (side) {
+        case 'left':
+            gap = box.left - (o.left + o.width);
+            beyond = o.left < box.left;
+            break;
+        case 'right':
+            gap = o.left - (box.left + box.width);
+            beyond = o.left + o.width > box.left + box.width;
+            break;
+        case 'top':
+            gap = box.top - (o.top + o.height);
+            beyond = o.top < box.top;
+            break;
+        default:
+            gap = o.top - (box.top + box.height);
+            beyond = o.top + o.height > box.top + box.height;
+        }
         if (gap >= 0) {
             free = Math.min(free, shared(o) ? Math.floor(gap / 2) : gap);
         } else if (beyond) {
@@ -89,21 +99,16 @@ export function touchBoxes(boxes, obstacles, size) {
     });
 }
 
-// Puts a target under each check box and option button of `controls` in
-// `root`, behind every control.
-export function addTouchTargets(root, design, controls) {
+// Spreads the input of each check box and option button of `controls`
+// over its target.
+export function addTouchTargets(design, controls) {
     const choices = controls.filter((c) => c.input);
     const obstacles = [design.board, ...controls.filter((c) => !c.input).map((c) => c.design.box)];
     const boxes = touchBoxes(choices.map((c) => c.design.box), obstacles, design);
-    root.prepend(...choices.map((c, i) => {
-        const target = element('label', { className: 'touch', htmlFor: c.input.id });
-        target.setAttribute('aria-hidden', 'true');
-        target.addEventListener('click', (e) => {
-            if (c.box.hidden) {
-                e.preventDefault();
-            }
-        });
-        place(target, boxes[i]);
-        return target;
-    }));
+    choices.forEach((c, i) => {
+        const own = c.design.box;
+        const target = boxes[i];
+        place(c.input, { left: target.left - own.left, top: target.top - own.top,
+            width: target.width, height: target.height });
+    });
 }
