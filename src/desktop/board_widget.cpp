@@ -299,30 +299,32 @@ bool BoardCanvas::event(QEvent* event) {
     }
 }
 
-// One finger acts as the left button: the first to touch the board presses
-// it, its moves drag, lifting it releases. Other fingers are ignored while
-// it is down.
+// Each finger goes to the session as a pointer of its own: the session
+// decides which one holds the board and makes it the left button.
 void BoardCanvas::forwardTouch(QTouchEvent* event) {
     event->accept();
+    constexpr auto kTouch = Session::PointerKind::Touch;
+    const int modifiers = modifierMask(event->modifiers());
     for (const QEventPoint& point : event->points()) {
         const auto x = static_cast<float>(point.position().x());
         const auto y = static_cast<float>(point.position().y());
-        const int modifiers = modifierMask(event->modifiers());
-        if (touchId_ < 0 && point.state() == QEventPoint::Pressed) {
-            touchId_ = point.id();
-            session_.boardPress(kLeftButton, kLeftButton, modifiers, x, y);
-        } else if (point.id() == touchId_) {
-            if (point.state() == QEventPoint::Released || event->type() == QEvent::TouchCancel) {
-                touchId_ = -1;
-                session_.boardRelease(kLeftButton, 0, modifiers, x, y);
-            } else if (point.state() == QEventPoint::Updated) {
-                session_.boardMove(kLeftButton, modifiers, x, y);
-            }
+        if (event->type() == QEvent::TouchCancel) {
+            session_.pointerCancel(kTouch, point.id());
+            continue;
         }
-    }
-    if (event->type() == QEvent::TouchCancel && touchId_ >= 0) {
-        touchId_ = -1; // the system took the gesture away: the finger is up
-        session_.boardCancel();
+        switch (point.state()) {
+        case QEventPoint::Pressed:
+            session_.pointerPress(kTouch, point.id(), kLeftButton, kLeftButton, modifiers, x, y);
+            break;
+        case QEventPoint::Updated:
+            session_.pointerMove(kTouch, point.id(), kLeftButton, modifiers, x, y);
+            break;
+        case QEventPoint::Released:
+            session_.pointerRelease(kTouch, point.id(), kLeftButton, 0, modifiers, x, y);
+            break;
+        default:
+            break;
+        }
     }
     afterInput_();
 }
@@ -372,15 +374,9 @@ void BoardFrame::keyPressEvent(QKeyEvent* event) {
     const auto key = keys.find(event->key());
     const Qt::KeyboardModifiers others =
         event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier;
-    // A held Space repeats: the button stays pressed until the key is let go
-    // and pressed again.
-    if (key == keys.end() || others != Qt::NoModifier ||
-        (key->second == Key::Space && event->isAutoRepeat())) {
-        QFrame::keyPressEvent(event);
-        return;
-    }
     const bool shift = event->modifiers() & Qt::ShiftModifier;
-    if (session_.boardKey(key->second, shift) == KeyResult::Ignored) {
+    if (key == keys.end() || others != Qt::NoModifier ||
+        session_.boardKey(key->second, shift, event->isAutoRepeat()) == KeyResult::Ignored) {
         QFrame::keyPressEvent(event);
         return;
     }

@@ -77,8 +77,6 @@ private:
     // The board's device pixels, at any other size than one device pixel per
     // board pixel: only what a repaint needs is composed anew.
     mutable QImage deviceBoard_;
-    // The touch point that acts as the left button; -1 while no finger is down.
-    int touchId_ = -1;
     QBasicTimer frameTimer_;
     QElapsedTimer sinceFrame_;
 };

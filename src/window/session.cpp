@@ -60,28 +60,46 @@ void Session::click(ControlId id) {
     history_.end(window_);
 }
 
-void Session::boardPress(int button, int held, int modifiers, float x, float y) {
-    if (holder_ == Holder::Keyboard) {
+void Session::pointerPress(PointerKind kind, int id, int button, int held, int modifiers, float x,
+                           float y) {
+    if (holder_ == Holder::None) {
+        holder_ = Holder::Pointer;
+        pointerKind_ = kind;
+        pointerId_ = id;
+        history_.begin(window_);
+    } else if (!holds(kind, id)) {
         return;
     }
-    if (holder_ == Holder::None) {
-        holder_ = Holder::Mouse;
-        history_.begin(window_);
+    if (actsAsLeft()) {
+        button = held = kLeftButton;
     }
     window_.boardPress(button, held, modifiers, x, y);
 }
 
-void Session::boardMove(int held, int modifiers, float x, float y) {
-    if (holder_ == Holder::Keyboard) {
+void Session::pointerMove(PointerKind kind, int id, int held, int modifiers, float x, float y) {
+    if (holder_ == Holder::None) {
+        // A pointer passing over the board (the eraser's circle follows it),
+        // but not one whose button went down elsewhere, nor a finger, which
+        // touches only to press.
+        if (kind != PointerKind::Touch && held == 0) {
+            window_.boardMove(0, modifiers, x, y);
+        }
         return;
     }
-    // Buttons the session never passed on a press for are not held for it.
-    window_.boardMove(holder_ == Holder::Mouse ? held : 0, modifiers, x, y);
+    if (!holds(kind, id)) {
+        return;
+    }
+    window_.boardMove(actsAsLeft() ? kLeftButton : held, modifiers, x, y);
 }
 
-void Session::boardRelease(int button, int held, int modifiers, float x, float y) {
-    if (holder_ != Holder::Mouse) {
+void Session::pointerRelease(PointerKind kind, int id, int button, int held, int modifiers, float x,
+                             float y) {
+    if (!holds(kind, id)) {
         return;
+    }
+    if (actsAsLeft()) {
+        button = kLeftButton;
+        held = 0;
     }
     window_.boardRelease(button, held, modifiers, x, y);
     if (held == 0) {
@@ -90,8 +108,8 @@ void Session::boardRelease(int button, int held, int modifiers, float x, float y
     }
 }
 
-void Session::boardCancel() {
-    if (holder_ != Holder::Mouse) {
+void Session::pointerCancel(PointerKind kind, int id) {
+    if (!holds(kind, id)) {
         return;
     }
     window_.boardCancel();
@@ -129,8 +147,8 @@ void Session::endHold() {
     // Ctrl+Z until a key the board no longer receives.
     if (holder_ == Holder::Keyboard) {
         keyboardButton(kLeftButton, false);
-    } else if (holder_ == Holder::Mouse) {
-        boardCancel();
+    } else if (holder_ == Holder::Pointer) {
+        pointerCancel(pointerKind_, pointerId_);
     }
 }
 
@@ -141,7 +159,7 @@ void Session::moveKeyboardPointer(PointF to) {
     window_.damageBoard(crosshairRect(keyboardAt_));
     keyboardAt_ = to;
     window_.damageBoard(crosshairRect(keyboardAt_));
-    if (holder_ != Holder::Mouse) {
+    if (holder_ != Holder::Pointer) {
         const int held = holder_ == Holder::Keyboard ? kLeftButton : 0;
         window_.boardMove(held, 0, float(to.x), float(to.y));
     }
@@ -161,7 +179,7 @@ void Session::keyboardButton(int button, bool press) {
     }
 }
 
-KeyResult Session::boardKey(Key key, bool shift) {
+KeyResult Session::boardKey(Key key, bool shift, bool repeat) {
     // A key on the board shows where the keyboard pointer is, also when the
     // board took the focus from a mouse click.
     showCrosshair(true);
@@ -180,6 +198,9 @@ KeyResult Session::boardKey(Key key, bool shift) {
         moveKeyboardPointer(keyboardAt_ + PointF{0, step});
         return KeyResult::Done;
     case Key::Space:
+        if (repeat) {
+            return KeyResult::Done; // the button stays as the first press left it
+        }
         if (holder_ == Holder::None) {
             keyboardButton(kLeftButton, true);
             const HeldVertex vertex = window_.state().dragVertex;

@@ -57,17 +57,42 @@ public:
     // A user's click on a control: one action.
     void click(ControlId id);
 
-    // The mouse (or a finger or pen acting as it) on the board, as
-    // Form1::boardPress and its siblings take it; one action lasts from the
-    // first button pressed to the last released.
-    void boardPress(int button, int held, int modifiers, float x, float y);
-    void boardMove(int held, int modifiers, float x, float y);
-    void boardRelease(int button, int held, int modifiers, float x, float y);
-    void boardCancel();
+    // A pointer on the board, as a shell receives it: the mouse, or a finger
+    // or pen, with the shell's number for it. One pointer holds the board,
+    // the first to press, until all its buttons are up: another's presses
+    // and moves are ignored meanwhile (a second finger, a pen while the
+    // mouse drags, the mouse while the keyboard holds). A finger or pen is
+    // the left button while it touches. One action lasts from the first
+    // button pressed to the last released. The button codes and positions
+    // are as Form1::boardPress and its siblings take them.
+    enum class PointerKind { Mouse, Touch, Pen };
+    void pointerPress(PointerKind kind, int id, int button, int held, int modifiers, float x,
+                      float y);
+    void pointerMove(PointerKind kind, int id, int held, int modifiers, float x, float y);
+    void pointerRelease(PointerKind kind, int id, int button, int held, int modifiers, float x,
+                        float y);
+    // The pointer was taken away without a release (the system took a touch
+    // over for a gesture of its own): its buttons are let go where it last
+    // was.
+    void pointerCancel(PointerKind kind, int id);
+
+    // The mouse, as above.
+    void boardPress(int button, int held, int modifiers, float x, float y) {
+        pointerPress(PointerKind::Mouse, 0, button, held, modifiers, x, y);
+    }
+    void boardMove(int held, int modifiers, float x, float y) {
+        pointerMove(PointerKind::Mouse, 0, held, modifiers, x, y);
+    }
+    void boardRelease(int button, int held, int modifiers, float x, float y) {
+        pointerRelease(PointerKind::Mouse, 0, button, held, modifiers, x, y);
+    }
+    void boardCancel() { pointerCancel(PointerKind::Mouse, 0); }
 
     // A key while the board has the keyboard focus, and a key pressed with
-    // Ctrl anywhere in the window.
-    KeyResult boardKey(Key key, bool shift);
+    // Ctrl anywhere in the window. A key held down repeats: `repeat` says so,
+    // and a repeated Space leaves the button as it is until the key is let
+    // go and pressed again.
+    KeyResult boardKey(Key key, bool shift, bool repeat = false);
     KeyResult shortcut(Key key, bool shift);
     // The board took the keyboard focus: by a press of a pointer on it, or
     // otherwise (Tab, the program's start). The crosshair shows only when no
@@ -129,17 +154,24 @@ public:
     std::string takeAnnouncement();
 
 private:
-    enum class Holder { None, Mouse, Keyboard };
+    enum class Holder { None, Pointer, Keyboard };
 
     void moveKeyboardPointer(PointF to);
     void keyboardButton(int button, bool press);
     void endHold();
+    bool holds(PointerKind kind, int id) const {
+        return holder_ == Holder::Pointer && kind == pointerKind_ && id == pointerId_;
+    }
+    // A finger or a pen is the left button while it touches.
+    bool actsAsLeft() const { return pointerKind_ != PointerKind::Mouse; }
     void showCrosshair(bool shown);
     bool undoOrRedo(bool undo);
 
     Form1 window_;
     History history_;
     Holder holder_ = Holder::None;
+    PointerKind pointerKind_ = PointerKind::Mouse; // the pointer that holds the board
+    int pointerId_ = 0;
     PointF keyboardAt_;
     bool boardFocused_ = false;
     std::uint64_t keptRevision_ = 0;

@@ -235,6 +235,31 @@ TEST(KeyboardPointer, HoldEndsWhenTheFocusGoes) {
     }
 }
 
+// The first pointer to press holds the board until its last button is up:
+// a second finger, a pen or the mouse meanwhile change nothing; a finger or a
+// pen is the left button, whatever button the shell names.
+TEST(Pointers, TheFirstToPressHoldsTheBoard) {
+    using Kind = Session::PointerKind;
+    TestSession s;
+    s.pointerPress(Kind::Touch, 7, kRightButton, kRightButton, 0, 550, 350); // a finger on D
+    s.pointerPress(Kind::Touch, 8, kLeftButton, kLeftButton, 0, 600, 150);   // a second on A
+    s.pointerMove(Kind::Touch, 8, kLeftButton, 0, 700, 150);
+    s.pointerPress(Kind::Mouse, 7, kLeftButton, kLeftButton, 0, 600, 150); // same number, the mouse
+    s.pointerMove(Kind::Mouse, 7, kLeftButton, 0, 700, 150);
+    s.pointerMove(Kind::Touch, 7, kLeftButton, 0, 560, 350);
+    s.pointerRelease(Kind::Touch, 8, kLeftButton, 0, 0, 700, 150);
+    EXPECT_TRUE(s.gestureInProgress());
+    s.pointerRelease(Kind::Touch, 7, kLeftButton, 0, 0, 560, 350);
+    EXPECT_FALSE(s.gestureInProgress());
+    EXPECT_EQ(s.window().state().figure.d(), (PointF{560, 350}));
+    EXPECT_EQ(s.window().state().figure.a(), (PointF{600, 150}));
+    EXPECT_EQ(s.history().stepCount(), 1u);
+    // A repeated Space leaves the keyboard's button held.
+    s.boardKey(Key::Space, false);
+    s.boardKey(Key::Space, false, true);
+    EXPECT_TRUE(s.gestureInProgress());
+}
+
 TEST(Announcement, WhereTheKeysPutThePointerAndTheAnglesOnceAtTheRelease) {
     TestSession s;
     EXPECT_FALSE(s.announcementPending()); // hidden read-out says nothing
