@@ -74,6 +74,7 @@ QImage* directTarget(QPainter& painter, QPoint& offset) {
 BoardCanvas::BoardCanvas(Session& session, std::function<void()> afterInput, QWidget* parent)
     : QWidget(parent), session_(session), afterInput_(std::move(afterInput)),
       letterFont_(designFont(kLetterFont)) {
+    clock_.start();
     const Form1& model = session.window();
     setObjectName(QStringLiteral("gamenCanvas"));
     setFixedSize(model.surface().width(), model.surface().height());
@@ -101,16 +102,13 @@ QRect BoardCanvas::letterBox(int index) const {
     return QRect(box.left, box.top, box.width, box.height);
 }
 
-void BoardCanvas::scheduleRepaint() {
-    // Every pointer move changes the board, but the screen need not follow
-    // faster than it refreshes: a change soon after a repaint waits for the
-    // first event a frame later, gathering what changes meanwhile. A timer
-    // two frames away shows what changed last once the events stop; while
-    // the pointer moves it fires at most every other frame.
-    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= kFrameMillis) {
+void BoardCanvas::scheduleRepaint(DamageList<8>& damage) {
+    damage.take([this](const Rect& r) { pending_.add(r); });
+    const std::int64_t wait = pacer_.wait(clock_.elapsed());
+    if (wait == 0) {
         requestRepaint();
     } else if (!frameTimer_.isActive()) {
-        frameTimer_.start(int(2 * kFrameMillis - sinceFrame_.elapsed()), this);
+        frameTimer_.start(int(wait), this);
     }
 }
 
@@ -118,12 +116,12 @@ void BoardCanvas::requestRepaint() {
     // Rectangle by rectangle: the repaint manager unites them without the
     // allocations of building a region here.
     bool damaged = false;
-    session_.takeDamage([&](const Rect& r) {
+    pending_.take([&](const Rect& r) {
         update(QRect(r.left, r.top, r.width, r.height));
         damaged = true;
     });
     if (damaged) {
-        sinceFrame_.start();
+        pacer_.shown(clock_.elapsed());
     }
     // Only a screen reader or another assistive tool listens; without one the
     // drag costs nothing more.

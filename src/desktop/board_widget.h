@@ -5,6 +5,7 @@
 // real board position) for the model, nothing more.
 #pragma once
 
+#include "window/frame_pacer.h"
 #include "window/session.h"
 
 #include <QBasicTimer>
@@ -34,11 +35,9 @@ public:
     // The box letter `index` is shown in, in the drawing area's pixels.
     QRect letterBox(int index) const;
 
-    // Requests a repaint of what changed on the board since the last request,
-    // at most once a frame; what changed last is shown at most two frames
-    // after the frame before.
-    void scheduleRepaint();
-    static constexpr qint64 kFrameMillis = 16;
+    // Repaints `damage` (which it takes) and what waits from before, when the
+    // session's frame pacer says.
+    void scheduleRepaint(DamageList<8>& damage);
 
     // Paints the board as the screen shows it into `painter` over `rect` (and
     // over the whole of every device pixel that `rect` cuts through, at a
@@ -77,8 +76,10 @@ private:
     // The board's device pixels, at any other size than one device pixel per
     // board pixel: only what a repaint needs is composed anew.
     mutable QImage deviceBoard_;
+    DamageList<8> pending_; // board rectangles not yet handed to the toolkit
+    FramePacer pacer_;
+    QElapsedTimer clock_;
     QBasicTimer frameTimer_;
-    QElapsedTimer sinceFrame_;
 };
 
 // `gamen`: the frame around the drawing area. It takes the keyboard focus

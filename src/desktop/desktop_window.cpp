@@ -62,6 +62,7 @@ DesktopWindow::DesktopWindow(QWidget* parent)
               Qt::QueuedConnection);
       }) {
     setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromStdString(model().caption()));
     setFixedSize(kWindowSize.width, kWindowSize.height);
     setColors(this, kWindowColor, {});
     setAcceptDrops(true);
@@ -228,23 +229,20 @@ void DesktopWindow::buildTabOrder() {
 }
 
 void DesktopWindow::sync() {
-    model().takeChangedControls([this](ControlId id) {
+    session_.takeFrame(frame_);
+    frame_.forEachControl([this](ControlId id) {
         showState(id);
         const auto& values = controls::Label5;
         if (std::find(values.begin(), values.end(), id) != values.end()) {
             readoutRenamed_ = false;
         }
     });
-    if (shownCaption_ != model().caption()) {
-        shownCaption_ = model().caption();
-        setWindowTitle(QString::fromStdString(shownCaption_));
-    }
-    board()->scheduleRepaint();
-    if (session_.takeKeepDue()) {
+    board()->scheduleRepaint(frame_.damage);
+    if (frame_.keepDue) {
         keepBoard();
     }
     tellScreenReader();
-    if (model().ended()) {
+    if (frame_.ended) {
         close();
     }
 }
@@ -256,16 +254,13 @@ void DesktopWindow::sync() {
 // named with their whole lines ("∠Ａ = 41°") once no button holds the board,
 // so that a drag does not hand a screen reader a change a step.
 void DesktopWindow::tellScreenReader() {
-    if (!readoutRenamed_ && !session_.gestureInProgress()) {
+    if (!readoutRenamed_ && !frame_.held) {
         nameReadoutLines();
     }
-    if (session_.announcementPending()) {
-        const std::string told = session_.takeAnnouncement();
-        if (!told.empty()) {
-            QMetaObject::invokeMethod(
-                this, [this, text = qString(told)] { announceOnBoard(gamen_, text); },
-                Qt::QueuedConnection);
-        }
+    if (!frame_.announcement.empty()) {
+        QMetaObject::invokeMethod(
+            this, [this, text = qString(frame_.announcement)] { announceOnBoard(gamen_, text); },
+            Qt::QueuedConnection);
     }
 }
 

@@ -112,7 +112,7 @@ private:
     KeptBoards kept_;
     std::array<QWidget*, kControlCount> widgets_{};
     std::array<QWidget*, kGroups.size()> groups_{};
-    std::string shownCaption_; // the window caption last shown
+    Frame frame_; // what the session reported changed, last taken
 };
 
 } // namespace orvanel

@@ -330,6 +330,30 @@ std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {
     return std::nullopt;
 }
 
+void Session::takeFrame(Frame& frame) {
+    frame.controls.reset();
+    window_.takeChangedControls([&](ControlId id) { frame.controls.set(indexOf(id)); });
+    window_.takeDamage([&](const Rect& r) { frame.damage.add(r); });
+    frame.held = gestureInProgress();
+    frame.crosshair = boardFocused_;
+    frame.keepDue = takeKeepDue();
+    frame.ended = window_.ended();
+    frame.announcement.clear();
+    if (announcementPending()) {
+        frame.announcement = takeAnnouncement();
+    }
+    frame.link.reset();
+    // The link changes only with an action, and is told between actions.
+    if (!frame.held && history_.revision() != linkRevision_) {
+        linkRevision_ = history_.revision();
+        std::string now = link();
+        if (now != linkShown_) {
+            linkShown_ = now;
+            frame.link = std::move(now);
+        }
+    }
+}
+
 bool Session::takeKeepDue() {
     if (gestureInProgress() || history_.revision() == keptRevision_) {
         return false;

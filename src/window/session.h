@@ -21,6 +21,7 @@
 #include "window/history.h"
 #include "window/notices.h"
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -44,6 +45,31 @@ enum class KeyResult {
     CopyPicture,
     PrintPicture,
     OpenBoard, // the chooser of boards to open: the kept ones, or any file
+};
+
+// Everything a shell shows anew since it last asked, in one exchange: taken
+// after each input (or once a frame), it tells which controls to show again,
+// what of the board to repaint, whether a button holds the board and the
+// crosshair shows, what a screen reader is to hear now, whether the board
+// should be kept, the figure's new link, and whether the program ended.
+// Taking it allocates nothing while nothing needs a text.
+struct Frame {
+    std::bitset<kControlCount> controls; // whose state changed, by ControlId
+    DamageList<8> damage;                // board rectangles to repaint
+    bool held = false;                   // a button holds the board
+    bool crosshair = false;              // the crosshair and the board's focus ring show
+    bool keepDue = false;                // see Session::takeKeepDue
+    bool ended = false;                  // "終了": the shell closes the window
+    std::string announcement;            // for a screen reader, now; empty: nothing
+    std::optional<std::string> link;     // the figure's link, when it changed
+
+    template <typename Visit> void forEachControl(Visit visit) const {
+        for (std::size_t i = 0; i < kControlCount; ++i) {
+            if (controls[i]) {
+                visit(ControlId(i));
+            }
+        }
+    }
 };
 
 class Session {
@@ -135,6 +161,11 @@ public:
     std::string link() const;
     std::optional<Notice> openLink(std::string_view text);
 
+    // Fills `frame` with everything that changed since the last frame; its
+    // damage is added to what it held. Controls, damage and any announcement
+    // are taken; the link is reported once when it changes, between actions.
+    void takeFrame(Frame& frame);
+
     // Whether the board should be kept now (a shell keeps it in storage, so
     // that nothing is lost when the window goes): true once after every
     // action that changed the window, an undo or a redo, never while a
@@ -175,6 +206,8 @@ private:
     PointF keyboardAt_;
     bool boardFocused_ = false;
     std::uint64_t keptRevision_ = 0;
+    std::uint64_t linkRevision_ = 0;
+    std::string linkShown_; // the link last reported
     std::string cue_;       // what the last board key did, not yet told
     std::string announced_; // the read-out last told
 };

@@ -422,7 +422,7 @@ void WindowTest::boardCatchesUpAfterABurstOfMoves() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTRY_VERIFY(boardOnScreen(w) == renderBoard(w));
-    QTest::qWait(2 * BoardCanvas::kFrameMillis); // the first move is shown at once
+    QTest::qWait(2 * FramePacer::kFrameMillis); // the first move is shown at once
     Pointer pointer(w);
     pointer.press({550, 350});
     QElapsedTimer burst;
@@ -430,7 +430,7 @@ void WindowTest::boardCatchesUpAfterABurstOfMoves() {
     for (int i = 1; i <= 20; ++i) {
         pointer.move({550.0 - 10 * i, 350.0 + 5 * i});
     }
-    const bool withinAFrame = burst.elapsed() < BoardCanvas::kFrameMillis;
+    const bool withinAFrame = burst.elapsed() < FramePacer::kFrameMillis;
     // Paints what was asked for at once; the frame timer has not fired.
     QCoreApplication::sendPostedEvents();
     if (withinAFrame) {
