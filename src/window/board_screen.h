@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The board as a screen shows it, letters aside, the keyboard pointer's
-// crosshair included: a picture kept up to date by repainting only what the
-// session reports as damaged. For a shell that shows a copy of the picture
-// rather than painting into its own (the browser).
+// crosshair included, at the screen's own resolution: a picture of the
+// board's device pixels kept up to date by composing only what the session
+// reports as damaged. For a shell that shows a copy of the picture rather
+// than painting into its own (the browser).
 #pragma once
 
 #include "raster/pixel_buffer.h"
@@ -12,28 +13,47 @@ namespace orvanel {
 
 class BoardScreen {
 public:
-    // The whole board, as `s` shows it now; what `s` had reported as damaged
-    // is taken with it.
-    explicit BoardScreen(Session& s) : pixels_(kBoardSize, kBoardGreen) {
+    // The whole board, as `s` shows it now at `scale`; what `s` had
+    // reported as damaged is taken with it.
+    explicit BoardScreen(Session& s, BoardScale scale = {})
+        : scale_(scale), pixels_(Size{scale.width, scale.height}, kBoardGreen) {
         s.takeDamage([](const Rect&) {});
-        s.composeBoard(pixels_.view(), pixels_.rect());
+        s.composeBoard(pixels_.view(), pixels_.rect(), scale_);
     }
 
+    BoardScale scale() const { return scale_; }
     const PixelBuffer& pixels() const { return pixels_; }
 
-    // Repaints what `s` reports as damaged since the last update, and calls
-    // repainted(Rect) for each rectangle of the board it repainted.
-    template <typename Visit> void update(Session& s, Visit repainted) {
-        s.takeDamage([&](const Rect& r) {
-            const Rect area = r.intersected(pixels_.rect());
+    // Shows the board at another size: the picture is composed anew.
+    void setScale(const Session& s, BoardScale scale) {
+        if (scale != scale_) {
+            scale_ = scale;
+            pixels_ = PixelBuffer(Size{scale.width, scale.height}, kBoardGreen);
+            s.composeBoard(pixels_.view(), pixels_.rect(), scale_);
+        }
+    }
+
+    // Composes board rectangles `damage` (which it takes) anew, and calls
+    // repainted(Rect) with each device rectangle it composed.
+    template <typename Visit>
+    void update(const Session& s, DamageList<8>& damage, Visit repainted) {
+        damage.take([&](const Rect& r) {
+            const Rect area = scale_.deviceRect(r).intersected(pixels_.rect());
             if (!area.isEmpty()) {
-                s.composeBoard(pixels_.view(), area);
+                s.composeBoard(pixels_.view(), area, scale_);
                 repainted(area);
             }
         });
     }
+    // The same with what `s` reports as damaged since the last update.
+    template <typename Visit> void update(Session& s, Visit repainted) {
+        DamageList<8> damage;
+        s.takeDamage([&](const Rect& r) { damage.add(r); });
+        update(s, damage, repainted);
+    }
 
 private:
+    BoardScale scale_;
     PixelBuffer pixels_;
 };
 
