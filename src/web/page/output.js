@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The window's picture leaving the page: downloaded as a PNG file, put on
-// the clipboard, or printed alone on one landscape page. Saving and copying
-// return a promise that fails when the picture did not leave.
+// The window's picture leaving the page: made a PNG file with the board in
+// it, downloaded, put on the clipboard, or printed alone on one landscape
+// page. Saving and copying return a promise that fails when the picture did
+// not leave.
 import { element } from './dom.js';
 
 // "orvanel-20261208-151500.png", in local time.
@@ -16,8 +17,24 @@ function pngOf(canvas) {
         (blob) => (blob ? resolve(blob) : reject(new Error('the picture could not be made'))), 'image/png'));
 }
 
-export async function savePicture(canvas) {
-    const url = URL.createObjectURL(await pngOf(canvas));
+// The window's picture `canvas` as a PNG file with the board's data `board`
+// (a Uint8Array, taken when the picture was drawn) in it, so that opening
+// the file gives the board back. `packed(start)` runs once the board is
+// put in, which began at `start`.
+export async function boardPicture(core, { canvas, board }, packed = () => {}) {
+    const png = new Uint8Array(await (await pngOf(canvas)).arrayBuffer());
+    const start = performance.now();
+    const file = core.pictureWithBoard(png, board);
+    packed(start);
+    if (!file.length) {
+        throw new Error('the browser made no PNG');
+    }
+    return file;
+}
+
+// Downloads `file`, a PNG file's bytes.
+export function savePicture(file) {
+    const url = URL.createObjectURL(new Blob([file], { type: 'image/png' }));
     const link = element('a', { href: url, download: pictureName() });
     document.body.append(link);
     link.click();
