@@ -31,9 +31,11 @@ export class Chooser {
             showCaption(document.getElementById(id), core.caption(name));
         }
         showCaption(this.dialog.querySelector('legend'), core.caption('KeptBoards'));
-        this.boards = [];
-        this.urls = [];
+        this.boards = null; // null while they are read
         this.answer = null;
+        // Enter pressed before the kept boards were read: the newest opens
+        // once they are.
+        this.early = false;
 
         // Open, Enter on a board, or a double click on one: the board chosen.
         this.dialog.querySelector('form').addEventListener('submit', (e) => {
@@ -63,42 +65,63 @@ export class Chooser {
         // Escape closes the dialog by itself.
         this.dialog.addEventListener('close', () => this.done(null));
         // The window's keys wait while the chooser is open.
-        this.dialog.addEventListener('keydown', (e) => e.stopPropagation());
-    }
-
-    // Opens the chooser; the answer is {board} (a kept board's file, a
-    // Uint8Array), {file} (a File the user picked) or null (cancelled).
-    async choose() {
-        if (this.dialog.open) {
-            return null;
-        }
-        const boards = await keptBoards();
-        return new Promise((resolve) => {
-            this.answer = resolve;
-            this.show(boards);
-            this.dialog.showModal();
-            (boards.length ? this.list.querySelector('input:checked') : this.openFile).focus();
+        this.dialog.addEventListener('keydown', (e) => {
+            e.stopPropagation();
+            if (e.key === 'Enter' && !this.boards) {
+                e.preventDefault();
+                this.early = true;
+            }
         });
     }
 
+    // Opens the chooser at once, the kept boards shown as soon as they are
+    // read, so that Ctrl+O then Enter opens the last board however fast the
+    // keys come. The answer is {board} (a kept board's file, a Uint8Array),
+    // {file} (a File the user picked) or null (cancelled).
+    choose() {
+        if (this.dialog.open) {
+            return Promise.resolve(null);
+        }
+        this.early = false;
+        this.show(null);
+        this.dialog.showModal();
+        this.list.focus();
+        keptBoards().then((boards) => {
+            if (this.answer) {
+                this.show(boards);
+                (boards.length ? this.list.querySelector('input:checked') : this.openFile).focus();
+                if (this.early) {
+                    this.openChosen();
+                }
+            }
+        });
+        return new Promise((resolve) => {
+            this.answer = resolve;
+        });
+    }
+
+    // Shows `boards`, or none yet while they are read (null).
     show(boards) {
-        this.forgetPictures();
         this.boards = boards;
-        this.list.replaceChildren(...boards.map((board, i) => {
+        this.list.replaceChildren(...(boards ?? []).map((board, i) => {
+            // The kept file itself, shown small; its address goes once it is shown.
             const url = URL.createObjectURL(new Blob([board.png], { type: 'image/png' }));
-            this.urls.push(url);
+            const picture = element('img', { alt: '' });
+            for (const type of ['load', 'error']) {
+                picture.addEventListener(type, () => URL.revokeObjectURL(url), { once: true });
+            }
+            picture.src = url;
             const label = element('label', { className: 'kept-board' });
             label.append(element('input', { type: 'radio', name: 'kept', value: String(i), checked: i === 0 }),
-                element('img', { src: url, alt: '' }),
+                picture,
                 element('span', { className: 'kept-time', textContent: keptTime(board.time) }));
             return label;
         }));
-        const any = boards.length > 0;
-        this.list.hidden = !any;
-        this.none.hidden = any;
+        const any = boards?.length > 0;
+        this.none.hidden = !boards || any;
         this.open.disabled = !any;
         this.forget.disabled = !any;
-        if (!any && this.dialog.open) {
+        if (boards && !any && this.dialog.open) {
             this.openFile.focus();
         }
     }
@@ -116,14 +139,7 @@ export class Chooser {
         if (this.dialog.open) {
             this.dialog.close();
         }
-        this.forgetPictures();
+        this.list.replaceChildren();
         resolve?.(answer);
-    }
-
-    forgetPictures() {
-        for (const url of this.urls) {
-            URL.revokeObjectURL(url);
-        }
-        this.urls = [];
     }
 }

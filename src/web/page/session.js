@@ -57,7 +57,10 @@ export class Session {
         const shot = () => ({ canvas: picture(), board: win.boardData() });
         this.keeper = new Keeper(core, () => (win.gestureInProgress() ? null : shot()),
             () => tell(core, 'KeepRefused'), signal);
-        this.address = new Address(win);
+        this.address = new Address(core, win, () => {
+            this.showControls();
+            this.afterInput();
+        }, signal);
         this.keys = new Keys(this.board.canvas, win, () => this.afterInput(), {
             save: () => telling(core, 'SaveFailed', async () => savePicture(await boardPicture(core, shot()))),
             copy: () => telling(core, 'CopyFailed', () => copyPicture(picture())),
