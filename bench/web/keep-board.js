@@ -2,7 +2,9 @@
 // What a lesson's board costs the page in Debian's Chromium: the size of
 // its saved file (Ctrl+S), one keep after an action (the window's picture
 // drawn, encoded, the board put in it, the record stored), and one open of
-// the file dropped on the page.
+// the file dropped on the page. The lesson is the desktop's benchmark's
+// (bench/board_bench.cpp): three drags with nonClear, chalk in four pens,
+// three straight lines, the grid and the read-out.
 //
 // A keep's parts on the page's thread are read from the page's own
 // performance timeline (keeper.js), the browser's calls (toBlob, the
@@ -14,14 +16,50 @@
 // Needs the browser tests' packages (npm ci in tests/web).
 'use strict';
 
-const path = require('node:path');
 const harness = require('../../tests/web/harness');
 const { Player } = require('../../tests/web/player');
-const { readSequence } = require('../../tests/web/sequence');
 
 const [webDir] = process.argv.slice(2);
-const lessonFile = path.join(__dirname, '../../tests/web/board.txt');
 const ACTIONS = 20;
+
+// The lesson, as a player's steps.
+function lesson() {
+    const steps = [];
+    const click = (name) => steps.push({ op: 'click', name });
+    const stroke = (path) => {
+        const [[x, y]] = path;
+        steps.push({ op: 'move', x, y }, { op: 'press', x, y, button: 1 });
+        steps.push(...path.slice(1).map(([px, py]) => ({ op: 'move', x: px, y: py })));
+        const [x1, y1] = path.at(-1);
+        steps.push({ op: 'release', x: x1, y: y1, button: 1 });
+        return path.at(-1);
+    };
+    // A hand's drag from a vertex: a loop away and most of the way back.
+    const drag = ([x, y], moves) => stroke(Array.from({ length: moves + 1 }, (_, i) => {
+        const t = 1.6 * Math.PI * i / moves;
+        return [Math.round(x + 90 * Math.sin(t)), Math.round(y + 60 * (1 - Math.cos(t)))];
+    }));
+    click('Check3');
+    click('Check2');
+    const d = drag([550, 350], 150);
+    drag([600, 150], 150);
+    drag(d, 100);
+    click('Check3');
+    click('Command3');
+    for (const pen of [0, 1, 5, 6]) {
+        click(`Option1_${pen}`);
+        for (let row = 0; row < 3; ++row) {
+            stroke(Array.from({ length: 41 }, (_, i) => [60 + 12 * i, 60 + 65 * pen + 40 * row + 8 * (i % 3)]));
+        }
+    }
+    click('Command3');
+    click('Command5');
+    for (let row = 0; row < 3; ++row) {
+        stroke([[40 + 200 * row, 600], [300 + 150 * row, 40]]);
+    }
+    click('Command4');
+    return steps;
+}
 
 const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
 const line = (what, figure, rest = '') => console.log(`${what.padEnd(44)}${figure.padStart(10)}   ${rest}`);
@@ -80,8 +118,7 @@ async function measure(browser, server, viewport) {
     const page = await harness.open(browser, server.url, viewport, (p) => p.evaluateOnNewDocument(timeCalls));
     const origin = await page.$eval('#gamen', (c) => c.getBoundingClientRect().toJSON());
     const scale = origin.width / 802;
-    await new Player((await harness.loadCore(webDir)).design(), readSequence(lessonFile))
-        .play(page, { scale, origin });
+    await new Player((await harness.loadCore(webDir)).design(), lesson()).play(page, { scale, origin });
     // The file Ctrl+S saves.
     const file = page.evaluate(() => new Promise((resolve) => {
         HTMLAnchorElement.prototype.click = async function () {
@@ -147,7 +184,7 @@ async function main() {
     const browser = await harness.launch();
     try {
         const version = (await browser.version()).replace(/^[^/]*\/(\d+).*/, 'Chromium $1');
-        console.log(`A lesson's board (tests/web/board.txt) in ${version}, medians of ${ACTIONS}:`);
+        console.log(`A lesson's board in ${version}, medians of ${ACTIONS}:`);
         for (const [name, viewport] of [['at its own size, 917 x 687', harness.WINDOW],
             ['on a 1920 x 1080 whiteboard', { width: 1920, height: 1080 }]]) {
             const m = await measure(browser, server, viewport);

@@ -791,7 +791,8 @@ describe('a board that lasts: saved, kept, opened again, shared as a link', () =
     test('the address carries the figure: a fresh browser and a course page\'s frame show it', async () => {
         const page = await open(server.url);
         await lesson.play(page);
-        // Not in the middle of a drag.
+        // Not in the middle of a drag (of D, the line tool put away).
+        await page.click('#Command5');
         const hash = () => page.evaluate(() => location.hash);
         const before = await hash();
         await page.mouse.move(BOARD.left + 580, BOARD.top + 420);
