@@ -7,10 +7,10 @@
 // three straight lines, the grid and the read-out.
 //
 // A keep's parts on the page's thread are read from the page's own
-// performance timeline (keeper.js), the browser's calls (toBlob, the
-// store's put) timed around them; the page's whole main-thread time
-// (the browser's encoding in its idle time included) is the renderer's
-// task time per action, against the same actions with no keep.
+// performance timeline (keeper.js), the browser's calls (the picture's
+// pixels read and handed to the encoding worker, the store's put) timed
+// around them; the page's whole main-thread time is the renderer's task
+// time per action, against the same actions with no keep.
 //
 //   node keep-board.js WEB_DIR
 // Needs the browser tests' packages (npm ci in tests/web).
@@ -66,8 +66,9 @@ const line = (what, figure, rest = '') => console.log(`${what.padEnd(44)}${figur
 
 // Times the browser's calls a keep makes on the page's thread.
 function timeCalls() {
-    window.calls = { toBlob: [], put: [] };
-    for (const [proto, name] of [[HTMLCanvasElement.prototype, 'toBlob'], [IDBObjectStore.prototype, 'put']]) {
+    window.calls = { createImageBitmap: [], postMessage: [], put: [] };
+    for (const [proto, name] of [[window, 'createImageBitmap'], [Worker.prototype, 'postMessage'],
+        [IDBObjectStore.prototype, 'put']]) {
         const call = proto[name];
         proto[name] = function (...args) {
             const start = performance.now();
@@ -134,8 +135,9 @@ async function measure(browser, server, viewport) {
     const chunk = await page.evaluate(() => window.pageTest.windows.at(-1).boardData().length);
 
     await page.evaluate(() => {
-        window.calls.toBlob.length = 0;
-        window.calls.put.length = 0;
+        for (const times of Object.values(window.calls)) {
+            times.length = 0;
+        }
     });
     const kept = await actions(page, true);
     const calls = await page.evaluate(() => window.calls);
@@ -190,12 +192,12 @@ async function main() {
             const m = await measure(browser, server, viewport);
             const ms = (t) => `${t.toFixed(2)} ms`;
             const part = (n) => median(m.kept.keeps.map((k) => k[n]));
-            const main = part('orvanel-keep-picture') + part('orvanel-keep-pack') + median(m.calls.toBlob) +
-                median(m.calls.put);
+            const encoding = median(m.calls.createImageBitmap) + median(m.calls.postMessage);
+            const main = part('orvanel-keep-picture') + part('orvanel-keep-pack') + encoding + median(m.calls.put);
             console.log(`\n${name}`);
             line('saved file (Ctrl+S)', `${(m.size / 1024).toFixed(1)} KB`, `the board's chunk ${(m.chunk / 1024).toFixed(1)} KB`);
             line('keep: picture drawn, board data taken', ms(part('orvanel-keep-picture')));
-            line('keep: toBlob called', ms(median(m.calls.toBlob)));
+            line('keep: pixels handed to the encoder', ms(encoding), 'createImageBitmap, postMessage');
             line('keep: board put in the PNG', ms(part('orvanel-keep-pack')));
             line('keep: record handed to IndexedDB (put)', ms(median(m.calls.put)));
             line('keep: page\'s own work on the main thread', ms(main), 'the sum of the four above');

@@ -4,6 +4,7 @@
 // page. Saving and copying return a promise that fails when the picture did
 // not leave.
 import { element } from './dom.js';
+import { encodePng } from './encoder.js';
 
 // "orvanel-20261208-151500.png", in local time.
 export function pictureName(now = new Date()) {
@@ -22,7 +23,7 @@ function pngOf(canvas) {
 // the file gives the board back. `packed(start)` runs once the board is
 // put in, which began at `start`.
 export async function boardPicture(core, { canvas, board }, packed = () => {}) {
-    const png = new Uint8Array(await (await pngOf(canvas)).arrayBuffer());
+    const png = await encodePng(canvas);
     const start = performance.now();
     const file = core.pictureWithBoard(png, board);
     packed(start);
