@@ -816,6 +816,13 @@ describe('a board that lasts: saved, kept, opened again, shared as a link', () =
         try {
             const other = await harness.open(fresh, address);
             assert.deepEqual(await figure(other), shown, 'the link in a fresh profile');
+            // A figure given in the address of the running page: the
+            // window's start, with the read-out.
+            await other.evaluate(() => {
+                location.hash = '#v=1&A=600,150&D=550,350&angle=1';
+            });
+            await frames(other);
+            assert.deepEqual((await figure(other)).readout, [' 41', ' 35', ' 56', ' 132']);
             await other.setContent(`<iframe src="${server.url}index.html?embed=1${new URL(address).hash}"
                 width="917" height="687" style="border: 0"></iframe>`);
             const frame = await (await other.waitForSelector('iframe')).contentFrame();
@@ -1249,9 +1256,14 @@ describe('without a mouse, and what a teacher keeps', () => {
         // The next press anywhere takes the notice away.
         await page.click('#Check2');
         assert.equal(await page.$eval('#notice', (n) => n.childElementCount), 0);
+        // The browser makes no picture, neither on the page's thread nor
+        // in the encoding worker.
         await page.evaluate(() => {
             HTMLCanvasElement.prototype.toBlob = function (callback) {
                 setTimeout(() => callback(null));
+            };
+            window.createImageBitmap = async () => {
+                throw new DOMException('no picture', 'InvalidStateError');
             };
         });
         await press(page, ['Control', 'KeyS']);

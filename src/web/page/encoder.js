@@ -72,18 +72,20 @@ export async function encodePng(canvas) {
     if (!w) {
         return toBlob(canvas);
     }
-    // A copy of the picture as it is now, handed over whole.
-    const image = await createImageBitmap(canvas);
-    return new Promise((resolve, reject) => {
-        const id = ++asked;
-        waiting.set(id, { resolve, reject });
-        w.postMessage({ id, image }, [image]);
-    }).catch((error) => {
+    try {
+        // A copy of the picture as it is now, handed over whole.
+        const image = await createImageBitmap(canvas);
+        return await new Promise((resolve, reject) => {
+            const id = ++asked;
+            waiting.set(id, { resolve, reject });
+            w.postMessage({ id, image }, [image]);
+        });
+    } catch (error) {
         // A worker that cannot encode (no OffscreenCanvas encoding in it):
         // the canvas's own toBlob from now on.
         console.warn('Orvanel: pictures are encoded on the page\'s thread:', error);
         worker?.terminate();
         worker = null;
         return toBlob(canvas);
-    });
+    }
 }
