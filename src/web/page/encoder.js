@@ -57,13 +57,15 @@ function encoder() {
     return worker;
 }
 
-// The canvas's own PNG, encoded by the browser on the page's thread.
+// The canvas's own PNG, encoded by the browser on the page's thread, as a
+// Blob; the promise fails when the browser made none.
+export function pngBlob(canvas) {
+    return new Promise((resolve, reject) => canvas.toBlob(
+        (blob) => (blob ? resolve(blob) : reject(new Error('the picture could not be made'))), 'image/png'));
+}
+
 async function toBlob(canvas) {
-    const blob = await new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
-    if (!blob) {
-        throw new Error('the picture could not be made');
-    }
-    return new Uint8Array(await blob.arrayBuffer());
+    return new Uint8Array(await (await pngBlob(canvas)).arrayBuffer());
 }
 
 // The picture on `canvas` as a PNG file's bytes.

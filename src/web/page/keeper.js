@@ -4,16 +4,16 @@
 // nothing: the picture Ctrl+S would save, in the browser's storage (kept.js).
 //
 // A keep never holds up a frame: it is taken in a task of its own after the
-// frame that showed the action, the picture is encoded by the browser
-// (toBlob) and stored without waiting. One keep runs at a time; actions
-// that come meanwhile are kept once, together, when it is done. While a
-// button holds the board nothing is taken: the gesture is not an action
-// yet, and its end asks for the keep again.
+// frame that showed the action, the picture is encoded away from the page's
+// thread (encoder.js) and stored without waiting. One keep runs at a time;
+// actions that come meanwhile are kept once, together, when it is done.
+// While a button holds the board nothing is taken: the gesture is not an
+// action yet, and its end asks for the keep again.
 //
 // The parts on the page's thread show in the browser's performance timeline
 // as "orvanel-keep-picture" (the picture drawn, the board's data taken) and
-// "orvanel-keep-pack" (the board put in the encoded picture, the record
-// handed to the storage); "orvanel-keep" spans the whole keep.
+// "orvanel-keep-pack" (the board put in the encoded picture);
+// "orvanel-keep" spans the whole keep, until the record is stored.
 import { keep } from './kept.js';
 import { boardPicture } from './output.js';
 

@@ -4,18 +4,13 @@
 // page. Saving and copying return a promise that fails when the picture did
 // not leave.
 import { element } from './dom.js';
-import { encodePng } from './encoder.js';
+import { encodePng, pngBlob } from './encoder.js';
 
 // "orvanel-20261208-151500.png", in local time.
 export function pictureName(now = new Date()) {
     const two = (n) => String(n).padStart(2, '0');
     return `orvanel-${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
         `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.png`;
-}
-
-function pngOf(canvas) {
-    return new Promise((resolve, reject) => canvas.toBlob(
-        (blob) => (blob ? resolve(blob) : reject(new Error('the picture could not be made'))), 'image/png'));
 }
 
 // The window's picture `canvas` as a PNG file with the board's data `board`
@@ -50,7 +45,7 @@ export async function copyPicture(canvas) {
     // The item is made at once, within the key's gesture; the PNG follows.
     // A PNG that fails fails the write; a write refused before it reads the
     // PNG leaves nothing else to tell.
-    const png = pngOf(canvas);
+    const png = pngBlob(canvas);
     png.catch(() => {});
     await navigator.clipboard.write([new ClipboardItem({ 'image/png': png })]);
 }
