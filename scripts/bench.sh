@@ -21,6 +21,8 @@ if command -v chromium >/dev/null 2>&1; then
     cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_WEB_DIR="$PWD/build/web" >/dev/null
     cmake --build build/test -j"$(nproc)" --target orvanel_web_reference >/dev/null
     node bench/web/page-speed.js build/web build/test/tests/web/orvanel_web_reference
+    # A lesson's board saved, kept after an action and opened in the page.
+    node bench/web/keep-board.js build/web
     # The drag's CPU in Chromium beside a floor page and a geometry library's.
     bench/web/run.sh build/web
     # The start as Lighthouse's mobile profile judges it.

@@ -3,6 +3,7 @@
 // the board's picture, translated to plain JavaScript values. Nothing here
 // decides anything; the page shows what the model says and hands it the
 // user's clicks, pointer events and keys.
+#include "window/board_file.h"
 #include "window/board_screen.h"
 #include "window/captions.h"
 #include "window/design.h"
@@ -261,6 +262,16 @@ const char* noticeName(std::optional<Notice> notice) {
     return notice ? kNotices[std::size_t(*notice)].name.data() : "";
 }
 
+// The PNG `png` (a Uint8Array) with `board`, the data boardData gave, in
+// it, as a new Uint8Array; empty when `png` is no PNG. The page encodes its
+// picture of the window away from the window, so it takes the board's data
+// when it draws the picture, while the window is as the picture shows it.
+val pictureWithBoardData(const val& png, const val& board) {
+    return byteArray(
+        pictureWithBoard(emscripten::convertJSArrayToNumberVector<std::uint8_t>(png),
+                         emscripten::convertJSArrayToNumberVector<std::uint8_t>(board)));
+}
+
 // Asks the page how large a caption is in a font of the design.
 class PageMeasurer : public TextMeasurer {
 public:
@@ -340,13 +351,11 @@ public:
     std::string readoutLine(int i) const {
         return i >= 0 && i < kVertexCount ? s_.readoutLine(i) : std::string();
     }
-    // The PNG `png` (a Uint8Array) with the board in it, as a new
-    // Uint8Array; and a file's bytes opened as a board, or a link's text
-    // opened: the name of the notice that says why not, or "" when opened.
-    val pictureWithBoard(const val& png) const {
-        return byteArray(
-            s_.pictureWithBoard(emscripten::convertJSArrayToNumberVector<std::uint8_t>(png)));
-    }
+    // The board's data for a picture of the window as it is now (see the
+    // free pictureWithBoard), as a Uint8Array; and a file's bytes opened as
+    // a board, or a link's text opened: the name of the notice that says
+    // why not, or "" when opened.
+    val boardData() const { return byteArray(writeBoard(w())); }
     std::string openBoard(const val& file) {
         return noticeName(
             s_.openBoard(emscripten::convertJSArrayToNumberVector<std::uint8_t>(file)));
@@ -520,6 +529,11 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("top", &WebPlace::top)
         .field("scrolls", &WebPlace::scrolls);
     emscripten::function("placeWindow", &placeWindowIn);
+    emscripten::function("pictureWithBoard", &pictureWithBoardData);
+    // How many boards the page keeps at least, and the most a file holding
+    // a board may take (a larger one is no board: the page reads no more).
+    emscripten::constant("keptBoards", kKeptBoards);
+    emscripten::constant("largestBoardFile", double(kLargestBoardFile));
     emscripten::class_<WebWindow>("Window")
         .constructor<val>()
         .function("caption", &WebWindow::caption)
@@ -548,7 +562,7 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("takeAnnouncement", &WebWindow::takeAnnouncement)
         .function("readoutLine", &WebWindow::readoutLine)
         .function("crosshair", &WebWindow::crosshair)
-        .function("pictureWithBoard", &WebWindow::pictureWithBoard)
+        .function("boardData", &WebWindow::boardData)
         .function("openBoard", &WebWindow::openBoard)
         .function("link", &WebWindow::link)
         .function("openLink", &WebWindow::openLink)

@@ -13,13 +13,14 @@
 'use strict';
 
 const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 const harness = require('./harness');
 const { Player } = require('./player');
-const { readSequence, nativeSession } = require('./sequence');
+const { fixedMeasure, readSequence, nativeSession } = require('./sequence');
 
 const { WINDOW, BOARD, frames, ready, close } = harness;
 const [webDir, reference, sequenceFile] = process.argv.slice(2);
@@ -597,6 +598,301 @@ async function screenshotPixels(page, clip) {
 
 const boardRect = (page) => page.$eval('#gamen', (c) => c.getBoundingClientRect().toJSON());
 
+describe('a board that lasts: saved, kept, opened again, shared as a link', () => {
+    // A lesson's board (board.txt), as the page and the native core leave it.
+    const boardFile = path.join(__dirname, 'board.txt');
+    let lesson;
+    let lessonNative;
+    const files = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-boards-'));
+    // The native player's checks after `args`.
+    const nativeChecks = (...args) => JSON.parse(execFileSync(reference, args, { encoding: 'utf8' })).checks;
+    before(() => {
+        lesson = new Player(design, readSequence(boardFile));
+        lessonNative = nativeChecks(boardFile).find((c) => c.name === 'board');
+    });
+    after(() => fs.rmSync(files, { recursive: true, force: true }));
+
+    const ctrl = async (page, key) => {
+        await page.keyboard.down('Control');
+        await page.keyboard.press(key);
+        await page.keyboard.up('Control');
+    };
+    // What the page shows, as a check records it, without its name and
+    // the drag steps (a window's count, not its state).
+    const seen = async (page) => {
+        const { name, dragSteps, ...rest } = await player.record(page, '');
+        return rest;
+    };
+    const lessonSeen = () => {
+        const { name, dragSteps, ...rest } = lessonNative;
+        return rest;
+    };
+    // The file Ctrl+S downloads, caught from the page's download link.
+    const saveFile = async (page) => {
+        const file = page.evaluate(() => new Promise((resolve) => {
+            HTMLAnchorElement.prototype.click = async function () {
+                const bytes = new Uint8Array(await (await fetch(this.href)).arrayBuffer());
+                resolve(btoa(Array.from(bytes, (b) => String.fromCharCode(b)).join('')));
+            };
+        }));
+        await ctrl(page, 'KeyS');
+        return Buffer.from(await file, 'base64');
+    };
+    // `bytes` dropped on the board as a file, as a desktop's file manager drops one.
+    const drop = async (page, bytes, name = 'board.png') => {
+        await page.evaluate((source, fileName) => {
+            const data = Uint8Array.from(atob(source), (c) => c.charCodeAt(0));
+            const transfer = new DataTransfer();
+            transfer.items.add(new File([data], fileName, { type: 'image/png' }));
+            const board = document.getElementById('gamen');
+            for (const type of ['dragenter', 'dragover', 'drop']) {
+                board.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true }));
+            }
+        }, Buffer.from(bytes).toString('base64'), name);
+        await new Promise((r) => setTimeout(r, 100));
+        await frames(page);
+    };
+    // The notice shown now, by its name, or null.
+    const notice = (page) => page.$eval('#notice', (n) => n.firstChild?.textContent ?? null)
+        .then((text) => ['NotABoard', 'DamagedBoard', 'NewerBoard', 'ReadFailed', 'BadLink', 'KeepRefused']
+            .find((name) => core.notice(name).japanese === text) ?? text);
+    // Waits until the newest kept board holds the window's board as it is
+    // now: its chunk, right after the picture's header.
+    const keptNow = (page) => page.waitForFunction(async () => {
+        const db = await new Promise((resolve) => {
+            const r = indexedDB.open('orvanel');
+            r.onupgradeneeded = () => r.transaction.abort();
+            r.onsuccess = () => resolve(r.result);
+            r.onerror = () => resolve(null);
+        });
+        if (!db) {
+            return false;
+        }
+        const boards = await new Promise((resolve) => {
+            const r = db.transaction('boards').objectStore('boards').getAll();
+            r.onsuccess = () => resolve(r.result);
+        });
+        db.close();
+        const newest = boards.sort((a, b) => b.time - a.time)[0]?.png;
+        const board = window.pageTest.windows.at(-1).boardData();
+        const chunk = 8 + 25 + 8;
+        return newest !== undefined && board.every((b, i) => newest[chunk + i] === b);
+    }, { polling: 100, timeout: 10000 });
+    const chooser = (page) => page.evaluate(() => ({
+        open: document.getElementById('chooser').open,
+        boards: [...document.querySelectorAll('.kept-board')].map((b) => ({
+            time: b.querySelector('.kept-time').textContent,
+            checked: b.querySelector('input').checked,
+            picture: b.querySelector('img').naturalWidth,
+        })),
+        none: document.getElementById('no-kept').checkVisibility(),
+        focus: document.activeElement.name || document.activeElement.id,
+    }));
+
+    test('Ctrl+S, reload, drop the file: the same board; the native core opens it, and the page the native core\'s', async () => {
+        const page = await open(server.url);
+        const checks = await lesson.play(page);
+        assert.deepEqual(checks.at(-1), lessonNative, 'the lesson\'s board, as the native core leaves it');
+        const saved = await saveFile(page);
+        // The page's file, opened natively.
+        fs.writeFileSync(path.join(files, 'page.png'), saved);
+        const [opened] = nativeChecks('--open', path.join(files, 'page.png'));
+        assert.deepEqual({ ...opened, name: 'board', dragSteps: lessonNative.dragSteps }, lessonNative,
+            'the native core opens the page\'s file');
+        // The native core's file, opened by the page, then the page's own.
+        const nativeFile = path.join(files, 'native.png');
+        nativeChecks('--save', nativeFile, boardFile);
+        await page.reload();
+        await ready(page);
+        assert.deepEqual(await player.record(page, 'start'), native.checks.find((c) => c.name === 'start'),
+            'the page starts on the initial screen');
+        await drop(page, fs.readFileSync(nativeFile), 'native.png');
+        assert.deepEqual(await seen(page), lessonSeen(), 'the native core\'s file, opened by the page');
+        await ctrl(page, 'KeyZ');
+        assert.equal((await seen(page)).checksum, native.checks.find((c) => c.name === 'start').checksum,
+            'opening is one action');
+        await drop(page, saved);
+        assert.deepEqual(await seen(page), lessonSeen(), 'the page\'s own file');
+        assert.equal(await notice(page), null);
+        await close(page);
+    });
+
+    test('kept after every action: after a reload Ctrl+O, Enter brings the last board back; the chooser forgets', async () => {
+        const page = await open(server.url);
+        // What earlier tests kept goes first.
+        await ctrl(page, 'KeyO');
+        await page.waitForFunction(() => !document.getElementById('forget-kept').disabled
+            || document.getElementById('no-kept').checkVisibility());
+        await page.click('#forget-kept');
+        await page.keyboard.press('Escape');
+        await lesson.play(page);
+        await keptNow(page);
+        await page.reload();
+        await ready(page);
+        // Said beside the window where there is room, never over it.
+        const hint = () => page.evaluate(() => {
+            const e = document.getElementById('last-board');
+            const r = e.getBoundingClientRect();
+            const f = document.getElementById('Form1').getBoundingClientRect();
+            return { seen: e.checkVisibility() && r.width > 1, text: e.textContent,
+                apart: r.left >= f.right || r.top >= f.bottom, inPage: r.right <= innerWidth && r.bottom <= innerHeight };
+        });
+        const told = async () => {
+            const { seen: shown, text } = await hint();
+            return { shown, text };
+        };
+        const { japanese, english } = core.caption('LastBoardHint');
+        await page.waitForFunction(() => !document.getElementById('last-board').hidden);
+        assert.deepEqual(await told(), { shown: false, text: japanese + english },
+            'no room beside the window: only a screen reader is told');
+        await page.setViewport({ width: 1366, height: 625 });
+        await frames(page);
+        assert.deepEqual(await hint(), { seen: true, text: japanese + english, apart: true, inPage: true });
+        await page.setViewport(WINDOW);
+        await frames(page);
+        // Ctrl+O, then Enter at once.
+        await ctrl(page, 'KeyO');
+        await page.keyboard.press('Enter');
+        await frames(page);
+        assert.deepEqual(await seen(page), lessonSeen(), 'the board before the reload');
+        assert.ok(await page.$eval('#last-board', (e) => e.hidden), 'the hint goes once the chooser was used');
+        // A second board, newer: angle unticked.
+        await page.click('#Check2');
+        const newer = await seen(page);
+        await keptNow(page);
+        await page.reload();
+        await ready(page);
+        await ctrl(page, 'KeyO');
+        await page.waitForFunction(() => document.querySelectorAll('.kept-board img').length === 2
+            && [...document.querySelectorAll('.kept-board img')].every((i) => i.complete));
+        const listed = await chooser(page);
+        assert.deepEqual(listed.boards.map((b) => [b.checked, b.picture > 0]), [[true, true], [false, true]]);
+        assert.ok(listed.boards[0].time >= listed.boards[1].time, 'newest first');
+        assert.equal(listed.focus, 'kept');
+        await page.keyboard.press('Enter');
+        await frames(page);
+        assert.deepEqual(await seen(page), newer, 'the newest board');
+        // Forgotten: nothing to choose, and nothing said at the next start.
+        await ctrl(page, 'KeyO');
+        await page.waitForFunction(() => !document.getElementById('forget-kept').disabled);
+        await page.click('#forget-kept');
+        await page.waitForFunction(() => document.getElementById('no-kept').checkVisibility());
+        assert.deepEqual(await chooser(page), { open: true, boards: [], none: true, focus: 'open-file' });
+        assert.ok(await page.$eval('#open-kept', (b) => b.disabled));
+        await page.keyboard.press('Escape');
+        assert.equal((await chooser(page)).open, false);
+        await page.reload();
+        await ready(page);
+        await new Promise((r) => setTimeout(r, 200));
+        assert.ok(await page.$eval('#last-board', (e) => e.hidden), 'no hint without a kept board');
+        await close(page);
+    });
+
+    test('the address carries the figure: a fresh browser and a course page\'s frame show it', async () => {
+        const page = await open(server.url);
+        await lesson.play(page);
+        // Not in the middle of a drag (of D, the line tool put away).
+        await page.click('#Command5');
+        const hash = () => page.evaluate(() => location.hash);
+        const before = await hash();
+        await page.mouse.move(BOARD.left + 580, BOARD.top + 420);
+        await page.mouse.down();
+        await page.mouse.move(BOARD.left + 560, BOARD.top + 430, { steps: 3 });
+        await frames(page);
+        assert.equal(await hash(), before, 'unchanged while D is held');
+        await page.mouse.up();
+        await frames(page);
+        assert.notEqual(await hash(), before, 'the drag\'s end');
+        const figure = (target) => target.evaluate(() => ({
+            readout: [0, 1, 2, 3].map((i) => document.getElementById(`Label5_${i}`).textContent),
+            letters: [...document.querySelectorAll('.letter')].map((l) => l.style.transform),
+            lines: [...window.pageTest.windows.at(-1).lines()],
+            boxes: ['Check2', 'Check3'].map((id) => document.getElementById(id).checked),
+        }));
+        const shown = await figure(page);
+        const address = await page.evaluate(() => location.href);
+        await close(page);
+        const fresh = await harness.launch();
+        try {
+            const other = await harness.open(fresh, address);
+            assert.deepEqual(await figure(other), shown, 'the link in a fresh profile');
+            // A figure given in the address of the running page: the
+            // window's start, with the read-out.
+            await other.evaluate(() => {
+                location.hash = '#v=1&A=600,150&D=550,350&angle=1';
+            });
+            await frames(other);
+            assert.deepEqual((await figure(other)).readout, [' 41', ' 35', ' 56', ' 132']);
+            await other.setContent(`<iframe src="${server.url}index.html?embed=1${new URL(address).hash}"
+                width="917" height="687" style="border: 0"></iframe>`);
+            const frame = await (await other.waitForSelector('iframe')).contentFrame();
+            await frame.waitForSelector('#Form1[data-ready]', { timeout: 20000 });
+            assert.deepEqual(await figure(frame), shown, 'the link in a frame');
+            await close(other);
+        } finally {
+            await fresh.finish();
+        }
+    });
+
+    test('a bad link, a file without a board and random bytes are told and change nothing', async () => {
+        const start = native.checks.find((c) => c.name === 'start');
+        const page = await open(`${server.url}index.html#v=1&A=NaN,140&D=1e999,2`);
+        assert.equal(await notice(page), 'BadLink');
+        assert.deepEqual(await player.record(page, 'start'), start, 'the window starts as usual');
+        const plain = Buffer.from(await page.evaluate(async () => {
+            const blob = await new Promise((r) => document.getElementById('gamen').toBlob(r));
+            return btoa(Array.from(new Uint8Array(await blob.arrayBuffer()), (b) => String.fromCharCode(b)).join(''));
+        }), 'base64');
+        const random = Buffer.from(Array.from({ length: 5000 }, (_, i) => (i * 7919 + 13) % 251));
+        // A board's file cut short.
+        const win = new core.Window(fixedMeasure);
+        const cut = core.pictureWithBoard(plain, win.boardData()).slice(0, 300);
+        win.delete();
+        for (const [bytes, told] of [[plain, 'NotABoard'], [random, 'NotABoard'], [cut, 'DamagedBoard']]) {
+            await page.mouse.click(BOARD.left + 5, BOARD.top + 5);
+            await drop(page, bytes);
+            assert.equal(await notice(page), told);
+            assert.deepEqual(await player.record(page, 'start'), start, `${told}: nothing changed`);
+        }
+        await close(page);
+    });
+
+    test('storage refused: told once, and the window works on', async () => {
+        const page = await open(server.url, WINDOW, (p) => p.evaluateOnNewDocument(() => {
+            IDBFactory.prototype.open = () => {
+                throw new DOMException('refused', 'SecurityError');
+            };
+            // Each notice shown, as its first line.
+            window.told = [];
+            new MutationObserver((records) => {
+                for (const r of records) {
+                    if (r.target.id === 'notice' && r.addedNodes.length) {
+                        window.told.push(r.addedNodes[0].textContent);
+                    }
+                }
+            }).observe(document, { childList: true, subtree: true });
+        }));
+        await page.click('#Check2');
+        await page.mouse.move(BOARD.left + 550, BOARD.top + 350);
+        await page.mouse.down();
+        await page.mouse.move(BOARD.left + 610, BOARD.top + 350, { steps: 6 });
+        await page.mouse.up();
+        await frames(page);
+        const dragged = (await player.shown(page)).checksum;
+        await page.click('#Command4');
+        await new Promise((r) => setTimeout(r, 500));
+        assert.deepEqual(await page.evaluate(() => window.told), [core.notice('KeepRefused').japanese]);
+        assert.deepEqual((await player.shown(page)).readout.map((v) => v.trim()), ['58', '35', '75', '168']);
+        await ctrl(page, 'KeyO');
+        await page.waitForFunction(() => document.getElementById('no-kept').checkVisibility());
+        await page.keyboard.press('Escape');
+        await ctrl(page, 'KeyZ');
+        await frames(page);
+        assert.equal((await player.shown(page)).checksum, dragged, 'Ctrl+Z took the grid back');
+        await close(page);
+    });
+});
+
 describe('fitted to the screen', () => {
     // Whiteboard, Chromebook with its toolbars, a small laptop, upright
     // iPad, a 4K screen; each at one and two device pixels per CSS pixel.
@@ -857,12 +1153,20 @@ describe('without a mouse, and what a teacher keeps', () => {
         }
     };
 
-    test('axe-core finds no violation at the start, with the read-out shown, the memo pen and the lines on', async () => {
+    test('axe-core finds no violation at the start, with the read-out shown, the memo pen and the lines on, in the chooser', async () => {
         const page = await open(server.url);
         await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+        const chooser = async () => {
+            await page.keyboard.down('Control');
+            await page.keyboard.press('KeyO');
+            await page.keyboard.up('Control');
+            await page.waitForSelector('.kept-board img');
+        };
         for (const [state, click] of [['at the start', null], ['read-out shown', '#Check2'], ['memo pen on', '#Command3'],
-            ['lines on', '#Command5']]) {
-            if (click) {
+            ['lines on', '#Command5'], ['the chooser of boards', chooser]]) {
+            if (typeof click === 'function') {
+                await click();
+            } else if (click) {
                 await page.click(click);
                 await frames(page);
             }
@@ -952,9 +1256,14 @@ describe('without a mouse, and what a teacher keeps', () => {
         // The next press anywhere takes the notice away.
         await page.click('#Check2');
         assert.equal(await page.$eval('#notice', (n) => n.childElementCount), 0);
+        // The browser makes no picture, neither on the page's thread nor
+        // in the encoding worker.
         await page.evaluate(() => {
             HTMLCanvasElement.prototype.toBlob = function (callback) {
                 setTimeout(() => callback(null));
+            };
+            window.createImageBitmap = async () => {
+                throw new DOMException('no picture', 'InvalidStateError');
             };
         });
         await press(page, ['Control', 'KeyS']);

@@ -5,10 +5,17 @@
 // recorded (read-out, controls, letters, drag steps taken, a checksum of
 // the board's R, G, B values). The Node and browser tests play the same file
 // and compare. A `time` step (bench/web/drag-step.txt) times the drag step
-// for the browser edition's benchmark.
+// for the browser edition's benchmark. It also writes and opens board files,
+// so that a board saved by the page opens natively and the other way round.
 //
 //   orvanel_web_reference SEQUENCE_FILE
+//   orvanel_web_reference --save BOARD_FILE SEQUENCE_FILE
+//       plays the session and saves the board as it is at the end
+//   orvanel_web_reference --open BOARD_FILE
+//       opens the file in a fresh window and prints the check "opened"
 #include "core_fixture.h"
+#include "format/png_chunks.h"
+#include "window/board_file.h"
 #include "window/board_screen.h"
 #include "window/design.h"
 #include "window/form1.h"
@@ -20,6 +27,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <numbers>
 #include <sstream>
@@ -129,9 +137,71 @@ double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& step
     return perStep[perStep.size() / 2];
 }
 
+// The least picture a PNG file holds: one pixel of the board's green. The
+// board travels beside the picture, which the core never reads.
+std::vector<std::uint8_t> onePixelPng() {
+    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    const auto chunk = [&png](std::string_view type, std::vector<std::uint8_t> data) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            png.push_back(std::uint8_t(data.size() >> shift));
+        }
+        const std::size_t typeAt = png.size();
+        png.insert(png.end(), type.begin(), type.end());
+        png.insert(png.end(), data.begin(), data.end());
+        const std::uint32_t crc = crc32(std::span(png).subspan(typeAt));
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            png.push_back(std::uint8_t(crc >> shift));
+        }
+    };
+    // 1 x 1, eight bits a channel, RGB.
+    chunk("IHDR", {0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0});
+    // One row, filter 0, in a stored deflate block, then its Adler-32.
+    const std::uint8_t row[] = {0, std::uint8_t(redOf(kBoardGreen)),
+                                std::uint8_t(greenOf(kBoardGreen)),
+                                std::uint8_t(blueOf(kBoardGreen))};
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (const std::uint8_t byte : row) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    const std::uint32_t adler = b << 16 | a;
+    chunk("IDAT", {0x78, 0x01, 0x01, 4, 0, 0xfb, 0xff, row[0], row[1], row[2], row[3],
+                   std::uint8_t(adler >> 24), std::uint8_t(adler >> 16), std::uint8_t(adler >> 8),
+                   std::uint8_t(adler)});
+    chunk("IEND", {});
+    return png;
+}
+
 class Player {
 public:
     Player() : screen_(s_) {}
+
+    // Saves the board as it is now, in a one-pixel picture.
+    void save(const char* path) const {
+        const std::vector<std::uint8_t> file = s_.pictureWithBoard(onePixelPng());
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+        if (!out.flush()) {
+            throw std::runtime_error(std::string("cannot write ") + path);
+        }
+    }
+
+    // Opens a board's file as the shells do, and records the check "opened".
+    void open(const char* path) {
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+        if (!in.eof() && !in) {
+            throw std::runtime_error(std::string("cannot read ") + path);
+        }
+        if (const std::optional<Notice> problem = s_.openBoard(file)) {
+            throw std::runtime_error(std::string(path) + ": " +
+                                     std::string(noticeText(*problem).english));
+        }
+        update();
+        check("opened");
+        print();
+    }
 
     void play(std::istream& in) {
         std::string text;
@@ -149,6 +219,9 @@ public:
                 throw std::runtime_error("line " + std::to_string(number) + ": " + e.what());
             }
         }
+    }
+
+    void print() const {
         std::cout << "{\"checks\": [" << checks_
                   << "],\n \"time\": " << (time_.empty() ? "null" : time_) << "}\n";
     }
@@ -329,20 +402,39 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s SEQUENCE_FILE\n", argv[0]);
+    const std::string command = argc > 1 ? argv[1] : "";
+    const bool saving = command == "--save" && argc == 4;
+    if (command == "--open" && argc == 3) {
+        try {
+            Player().open(argv[2]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+        return 0;
+    }
+    if (!saving && (argc != 2 || command.starts_with("--"))) {
+        std::fprintf(stderr,
+                     "usage: %s SEQUENCE_FILE\n       %s --save BOARD_FILE SEQUENCE_FILE\n"
+                     "       %s --open BOARD_FILE\n",
+                     argv[0], argv[0], argv[0]);
         return 2;
     }
-    std::ifstream in(argv[1]);
+    const char* sequence = argv[argc - 1];
+    std::ifstream in(sequence);
     if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "cannot read %s\n", sequence);
         return 2;
     }
     try {
         Player player;
         player.play(in);
+        if (saving) {
+            player.save(argv[2]);
+        }
+        player.print();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], e.what());
+        std::fprintf(stderr, "%s: %s\n", sequence, e.what());
         return 1;
     }
     return 0;

@@ -18,3 +18,11 @@ export function place(e, box) {
 export function sameBox(a, b) {
     return a.left === b.left && a.top === b.top && a.width === b.width && a.height === b.height;
 }
+
+// Shows `caption`, a text of the core's in Japanese and English, in the
+// first two <span> elements of `e`.
+export function showCaption(e, caption) {
+    const [japanese, english] = e.querySelectorAll('span');
+    japanese.textContent = caption.japanese;
+    english.textContent = caption.english;
+}

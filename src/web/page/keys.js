@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The keyboard: the board's keys while it has the focus (the keyboard
 // pointer, its buttons, the vertices) and the Ctrl keys anywhere in the page
-// (undo, redo, and the window's picture saved, copied or printed). The model
-// decides what each key does; the page only names the key.
+// (undo, redo, the window's picture saved, copied or printed, a board
+// opened). The model decides what each key does; the page only names the
+// key.
 
 // The board's keys, by the browser's key names.
 const BOARD_KEYS = {
@@ -10,10 +11,12 @@ const BOARD_KEYS = {
     Escape: 'Escape', a: 'A', d: 'D', F10: 'F10', ContextMenu: 'ContextMenu',
 };
 // The keys pressed with Ctrl (Cmd on a Mac).
-const SHORTCUT_KEYS = { z: 'Z', y: 'Y', s: 'S', c: 'C', p: 'P' };
+const SHORTCUT_KEYS = { z: 'Z', y: 'Y', s: 'S', c: 'C', p: 'P', o: 'O' };
 // While a Japanese input method is on, the browser names no letter key:
 // the key's place does.
-const PLACES = { KeyA: 'a', KeyD: 'd', KeyZ: 'z', KeyY: 'y', KeyS: 's', KeyC: 'c', KeyP: 'p', Space: ' ' };
+const PLACES = {
+    KeyA: 'a', KeyD: 'd', KeyZ: 'z', KeyY: 'y', KeyS: 's', KeyC: 'c', KeyP: 'p', KeyO: 'o', Space: ' ',
+};
 
 function named(e, table) {
     const key = e.key === 'Process' || e.key === 'Unidentified' ? PLACES[e.code] : e.key;
@@ -21,14 +24,15 @@ function named(e, table) {
 }
 
 export class Keys {
-    // `afterInput` runs after each key the model took; `pictures` holds what
-    // the page does for the keys that ask for the window's picture: save,
-    // copy and print. The listeners go away when `signal` aborts.
-    constructor(canvas, win, afterInput, pictures, signal) {
+    // `afterInput` runs after each key the model took; `actions` holds what
+    // the page does for the keys the model leaves to it: save, copy and
+    // print the window's picture, open a board. The listeners go away when
+    // `signal` aborts.
+    constructor(canvas, win, afterInput, actions, signal) {
         this.canvas = canvas;
         this.win = win;
         this.afterInput = afterInput;
-        this.pictures = pictures;
+        this.actions = actions;
         canvas.addEventListener('keydown', (e) => this.boardKey(e), { signal });
         // The page's record of its last input: a press of the mouse, a
         // finger or a pen anywhere in it, or a key. The browser's
@@ -87,7 +91,7 @@ export class Keys {
         }
         e.preventDefault();
         const result = this.win.shortcut(name, e.shiftKey);
-        const action = this.pictures[result];
+        const action = this.actions[result];
         if (action) {
             action();
         } else {

@@ -6,10 +6,17 @@
 //
 // `?embed=1`, for a frame in a course page: the window fits the frame, the
 // page offers no install and no offline worker, and "終了" never tries to
-// close anything.
+// close anything. `#...`: the window starts on the figure the address
+// carries (address.js).
+import { openAddressLink, restoreAddress } from './address.js';
+import { Chooser } from './chooser.js';
+import { showCaption } from './dom.js';
 import { loadFaces, measure } from './fonts.js';
+import { LastBoardHint } from './hint.js';
+import { anyKept } from './kept.js';
 import { loadModule, showFromDisk } from './load.js';
 import { offerInstall } from './offline.js';
+import { acceptDrops } from './opening.js';
 import { applyScale, fit, watchScreen } from './scale.js';
 import { Session } from './session.js';
 import { addTouchTargets } from './touch.js';
@@ -18,6 +25,8 @@ const root = document.getElementById('Form1');
 const endedBox = document.getElementById('ended-box');
 const embedded = new URLSearchParams(location.search).get('embed') === '1';
 let session = null;
+let hint = null;
+let chooser = null;
 
 // The start is cut into tasks, each short enough that the page keeps
 // answering while it starts (a slow tablet's CPU takes four times as long).
@@ -28,6 +37,7 @@ function place(at) {
     applyScale(root, at);
     session?.resize(at.factor * at.dpr);
     session?.pointer.forgetPlace();
+    hint.place(at);
 }
 
 async function start(core, design) {
@@ -36,10 +46,11 @@ async function start(core, design) {
     // The model first: its start measures the captions, and the browser
     // compiles the core's code as it first runs.
     const win = new core.Window(measure);
+    openAddressLink(core, win);
     await nextTask();
     // The window built unseen, where it goes: the page is laid out once.
     const at = fit(core);
-    session = new Session(core, design, win, root, ended);
+    session = new Session(core, design, win, root, { chooser, onChoose: () => hint.hide(), onEnd: ended });
     addTouchTargets(design, session.controls);
     place(at);
     await nextTask();
@@ -49,6 +60,8 @@ async function start(core, design) {
 
 function ended() {
     session = null;
+    hint.hide();
+    restoreAddress();
     if (!embedded) {
         window.close();
         if (window.closed) {
@@ -65,12 +78,9 @@ function ended() {
 // The screen after "終了", in the core's words: Japanese, the English beneath.
 function showEndedCaptions(core) {
     const ended = core.caption('Ended');
-    const again = core.caption('StartAgain');
     document.getElementById('ended').textContent = ended.japanese;
     document.getElementById('ended-en').textContent = ended.english;
-    const [japanese, english] = document.getElementById('restart').children;
-    japanese.textContent = again.japanese;
-    english.textContent = again.english;
+    showCaption(document.getElementById('restart'), core.caption('StartAgain'));
 }
 
 loadModule().then(async (core) => {
@@ -79,6 +89,9 @@ loadModule().then(async (core) => {
     await nextTask();
     const design = core.design();
     showEndedCaptions(core);
+    hint = new LastBoardHint(core, design);
+    chooser = new Chooser(core);
+    acceptDrops((file) => session?.openFile(file));
     await nextTask();
     await loadFaces(design);
     await nextTask();
@@ -89,5 +102,9 @@ loadModule().then(async (core) => {
     // The offline worker fetches its files once the window is up.
     if (!embedded) {
         offerInstall();
+    }
+    // Once, when a board from before is there to bring back.
+    if (await anyKept() && session) {
+        hint.show();
     }
 }, showFromDisk);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The page's word when something the user asked for did not happen (the
-// window's picture not saved, copied or printed): the core's notice, in
+// window's picture not saved, copied or printed, a file that holds no
+// board, a link that cannot be read, boards that cannot be kept): the
+// core's notice, in
 // Japanese with the English beneath, in one box at the top of the page,
 // outside the window. A screen reader reads it at once; it goes after a
 // while, or at the next press anywhere in the page.
@@ -15,7 +17,8 @@ function hide() {
     document.getElementById('notice').replaceChildren();
 }
 
-function show(core, name) {
+// Shows the core's notice `name` ("NotABoard").
+export function tell(core, name) {
     const { japanese, english } = core.notice(name);
     document.getElementById('notice').replaceChildren(
         element('p', { textContent: japanese }),
@@ -32,6 +35,6 @@ export async function telling(core, name, action) {
         await action();
     } catch (error) {
         console.warn(`Orvanel: ${name}:`, error);
-        show(core, name);
+        tell(core, name);
     }
 }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The window's picture leaving the page: downloaded as a PNG file, put on
-// the clipboard, or printed alone on one landscape page. Saving and copying
-// return a promise that fails when the picture did not leave.
+// The window's picture leaving the page: made a PNG file with the board in
+// it, downloaded, put on the clipboard, or printed alone on one landscape
+// page. Saving and copying return a promise that fails when the picture did
+// not leave.
 import { element } from './dom.js';
+import { encodePng, pngBlob } from './encoder.js';
 
 // "orvanel-20261208-151500.png", in local time.
 export function pictureName(now = new Date()) {
@@ -11,13 +13,24 @@ export function pictureName(now = new Date()) {
         `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.png`;
 }
 
-function pngOf(canvas) {
-    return new Promise((resolve, reject) => canvas.toBlob(
-        (blob) => (blob ? resolve(blob) : reject(new Error('the picture could not be made'))), 'image/png'));
+// The window's picture `canvas` as a PNG file with the board's data `board`
+// (a Uint8Array, taken when the picture was drawn) in it, so that opening
+// the file gives the board back. `packed(start)` runs once the board is
+// put in, which began at `start`.
+export async function boardPicture(core, { canvas, board }, packed = () => {}) {
+    const png = await encodePng(canvas);
+    const start = performance.now();
+    const file = core.pictureWithBoard(png, board);
+    packed(start);
+    if (!file.length) {
+        throw new Error('the browser made no PNG');
+    }
+    return file;
 }
 
-export async function savePicture(canvas) {
-    const url = URL.createObjectURL(await pngOf(canvas));
+// Downloads `file`, a PNG file's bytes.
+export function savePicture(file) {
+    const url = URL.createObjectURL(new Blob([file], { type: 'image/png' }));
     const link = element('a', { href: url, download: pictureName() });
     document.body.append(link);
     link.click();
@@ -32,7 +45,7 @@ export async function copyPicture(canvas) {
     // The item is made at once, within the key's gesture; the PNG follows.
     // A PNG that fails fails the write; a write refused before it reads the
     // PNG leaves nothing else to tell.
-    const png = pngOf(canvas);
+    const png = pngBlob(canvas);
     png.catch(() => {});
     await navigator.clipboard.write([new ClipboardItem({ 'image/png': png })]);
 }

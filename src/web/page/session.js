@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // One running window: the model built with the board and every control of
-// the design, its changes shown after each click, pointer event or key, and
-// its end. Everything a session listens to goes away with it.
+// the design, its changes shown after each click, pointer event or key, its
+// board kept and its figure in the address after each action, boards opened
+// in it, and its end. Everything a session listens to goes away with it.
+import { Address } from './address.js';
 import { Board } from './board.js';
 import { addOptionGroups, Control } from './controls.js';
+import { Keeper } from './keeper.js';
 import { Keys } from './keys.js';
-import { telling } from './notice.js';
-import { copyPicture, printWith, savePicture } from './output.js';
+import { tell, telling } from './notice.js';
+import { fileBytes } from './opening.js';
+import { boardPicture, copyPicture, printWith, savePicture } from './output.js';
 import { Painter } from './painter.js';
 import { windowPicture } from './picture.js';
 import { BoardPointer } from './pointer.js';
@@ -14,11 +18,14 @@ import { Readout } from './readout.js';
 import { DrawnValues } from './values.js';
 
 export class Session {
-    // Builds the window of the model `win` in `root`; `onEnd` runs when the
-    // model ends it. The board is painted once the window is given its size
+    // Builds the window of the model `win` in `root`. `page` holds what the
+    // page has around the window: `chooser`, the chooser of boards to open,
+    // `onChoose`, run as it opens, and `onEnd`, run when the model ends the
+    // window. The board is painted once the window is given its size
     // (resize).
-    constructor(core, design, win, root, onEnd) {
-        this.onEnd = onEnd;
+    constructor(core, design, win, root, page) {
+        this.core = core;
+        this.page = page;
         this.lifetime = new AbortController();
         const signal = this.lifetime.signal;
         this.win = win;
@@ -45,10 +52,20 @@ export class Session {
             }
             return windowPicture(root, design, this.board, this.controls);
         };
+        // The picture with the board's data, taken together: the picture is
+        // made a file away from the window.
+        const shot = () => ({ canvas: picture(), board: win.boardData() });
+        this.keeper = new Keeper(core, () => (win.gestureInProgress() ? null : shot()),
+            () => tell(core, 'KeepRefused'), signal);
+        this.address = new Address(core, win, () => {
+            this.showControls();
+            this.afterInput();
+        }, signal);
         this.keys = new Keys(this.board.canvas, win, () => this.afterInput(), {
-            save: () => telling(core, 'SaveFailed', () => savePicture(picture())),
+            save: () => telling(core, 'SaveFailed', async () => savePicture(await boardPicture(core, shot()))),
             copy: () => telling(core, 'CopyFailed', () => copyPicture(picture())),
             print: () => telling(core, 'PrintFailed', () => window.print()),
+            open: () => this.choose(),
         }, signal);
         // Printed by Ctrl+P or by the browser's own menu, the page shows
         // the window's picture.
@@ -97,7 +114,54 @@ export class Session {
         this.showControls();
         if (!held) {
             this.board.placeLetters();
+            this.address.follow();
         }
+        this.keeper.afterFrame(this.win.takeKeepDue(), held);
+    }
+
+    // Ctrl+O: the chooser, then the board or the file chosen.
+    async choose() {
+        this.page.onChoose();
+        const answer = await this.page.chooser.choose();
+        if (answer?.file) {
+            await this.openFile(answer.file);
+        } else if (answer) {
+            this.openBoard(answer.board, true);
+        }
+    }
+
+    // A file picked in the chooser or dropped on the page.
+    async openFile(file) {
+        let bytes;
+        try {
+            bytes = await fileBytes(this.core, file);
+        } catch (error) {
+            console.warn('Orvanel: the file could not be read:', error);
+            tell(this.core, 'ReadFailed');
+            return;
+        }
+        this.openBoard(bytes, false);
+    }
+
+    // Opens the board a file's bytes hold, as one action, or tells why not
+    // and changes nothing. A board opened from the kept ones is kept
+    // already: it is kept anew once it changes.
+    openBoard(bytes, kept) {
+        if (this.lifetime.signal.aborted) {
+            return;
+        }
+        this.keeper.takeNow(false);
+        const problem = this.win.openBoard(bytes);
+        if (problem) {
+            tell(this.core, problem);
+            return;
+        }
+        this.keeper.startAnew();
+        if (kept) {
+            this.win.takeKeepDue();
+        }
+        this.showControls();
+        this.afterInput();
     }
 
     // Shows the board at `s` device pixels per window pixel.
@@ -123,8 +187,9 @@ export class Session {
     }
 
     end() {
+        this.keeper.takeNow(this.win.takeKeepDue());
         this.lifetime.abort();
         this.win.delete();
-        this.onEnd();
+        this.page.onEnd();
     }
 }
