@@ -9,7 +9,7 @@ namespace orvanel {
 
 std::vector<std::uint8_t> writeBoard(const Form1& window) {
     ByteWriter state;
-    writeState(window.snapshot(), state);
+    writeState(window.snapshotAtRest(), state);
     ByteWriter out;
     out.varint(kBoardFormat);
     out.varint(state.size());

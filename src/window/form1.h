@@ -158,6 +158,9 @@ public:
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
     Snapshot snapshot() const;
+    // The same as if every button held on the board had been let go: what a
+    // saved board carries, whenever it is saved.
+    Snapshot snapshotAtRest() const;
     // Puts the window back as `s` had it; every control and the whole board
     // are reported as changed.
     void restore(const Snapshot& s);
@@ -196,6 +199,8 @@ private:
     // a button is still held on the board, and the held vertex, pen or
     // unfinished line must not outlive the tool that had it.
     void endGestures();
+    static void endGestures(WindowState& v, BoardLayer& layer,
+                            const std::array<ControlState, kControlCount>& controls);
     void dragStep(float x, float y);
     void startLine(float x, float y);
     void finishLine(float x, float y);

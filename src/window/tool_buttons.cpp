@@ -74,15 +74,26 @@ void Form1::Command5_Click() {
 }
 
 void Form1::endGestures() {
-    v_.dragVertex = kNoVertex;
-    v_.penDown = 0;
-    if (v_.lineDrawing == 1) {
-        v_.lineDrawing = 0;
-        const int k = v_.nextLineNumber - 1;
-        if (k >= 0 && !control(Check1[k]).checked) {
-            layer_.setX(LineRow::Line4, k, kParkedX, kParkedX); // never placed
+    endGestures(v_, layer_, controls_);
+}
+
+void Form1::endGestures(WindowState& v, BoardLayer& layer,
+                        const std::array<ControlState, kControlCount>& controls) {
+    v.dragVertex = kNoVertex;
+    v.penDown = 0;
+    if (v.lineDrawing == 1) {
+        v.lineDrawing = 0;
+        const int k = v.nextLineNumber - 1;
+        if (k >= 0 && !controls[indexOf(Check1[k])].checked) {
+            layer.setX(LineRow::Line4, k, kParkedX, kParkedX); // never placed
         }
     }
+}
+
+Form1::Snapshot Form1::snapshotAtRest() const {
+    Snapshot s = snapshot();
+    endGestures(s.v, s.layer, s.controls);
+    return s;
 }
 
 void Form1::switchLineToolOff() {

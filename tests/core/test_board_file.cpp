@@ -17,6 +17,7 @@
 
 using namespace orvanel;
 using namespace orvanel::test;
+using namespace orvanel::controls;
 
 namespace {
 
@@ -78,6 +79,23 @@ TEST(BoardFile, EveryBoardOfARandomSessionOpensAgainExactly) {
             opened.shortcut(Key::Z, false);
         }
         expectSameWindow(Session(testMeasurer()), opened, "undone");
+    }
+}
+
+// A board saved while a button holds it (Ctrl+S during a drag, a stroke, a
+// line being stretched) opens as the board it shows, nothing held.
+TEST(BoardFile, SavedWhileAButtonIsHeldOpens) {
+    for (const ControlId tool : {Command1, Command3, Command5}) {
+        SCOPED_TRACE(int(indexOf(tool)));
+        Session s(testMeasurer());
+        s.click(tool);
+        s.boardPress(kLeftButton, kLeftButton, 0, 550, 350);
+        s.boardMove(kLeftButton, 0, 580, 380);
+        Session opened(testMeasurer());
+        ASSERT_EQ(opened.openBoard(s.pictureWithBoard(picture())), std::nullopt);
+        EXPECT_TRUE(opened.window().surface().pixels() == s.window().surface().pixels());
+        EXPECT_EQ(opened.window().state().figure, s.window().state().figure);
+        EXPECT_EQ(opened.window().state().dragVertex, kNoVertex);
     }
 }
 
