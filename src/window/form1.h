@@ -113,30 +113,11 @@ public:
     // still held is released, one by one, where the pointer last was.
     void boardCancel();
 
-    // Handlers of the controls' events.
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Check1_Click(int index);
-    void Check2_Click();
-    void Option1_Click(int index);
-    void Option2_Click(int index);
-    void gamen_MouseDown(int button, int shift, float x, float y);
-    void gamen_MouseMove(int button, int shift, float x, float y);
-    void gamen_MouseUp(int button, int shift, float x, float y);
-
     // Puts the window as a link describes it: the initial screen, A and D
     // where the link has them with the marks and read-out measured there,
     // the boxes and the grid as it says, its lines placed and their boxes
     // ticked.
     void openLink(const FigureLink& link);
-
-    // Routines of the window.
-    void InitialScreen();
-    void MeasureAngles();
-    void DrawFigure();
 
     // Everything the handlers keep between events, the board's pixels aside:
     // what undo and redo put back.
@@ -173,7 +154,27 @@ public:
     long dragSteps() const { return dragSteps_; }
 
 private:
+    // Handlers of the controls' events, reached through click() and the
+    // board's pointer events.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Check1_Click(int index);
+    void Check2_Click();
+    void Option1_Click(int index);
+    void Option2_Click(int index);
+    void gamen_MouseDown(int button, int shift, float x, float y);
+    void gamen_MouseMove(int button, int shift, float x, float y);
+    void gamen_MouseUp(int button, int shift, float x, float y);
+
+    // Routines of the window.
     void Form_Load();
+    void InitialScreen();
+    void MeasureAngles();
+    void DrawFigure();
+
     void buildControls(const TextMeasurer& measurer);
 
     ControlState& edit(ControlId id) {

@@ -748,7 +748,7 @@ TEST(GridAndReset, ResetFromEveryToolState) {
         Pointer pointer(w);
         pointer.press({600, 150});
         pointer.move({500, 100});
-        w.InitialScreen();
+        w.click(Command1);
         expectIdle(w);
         pointer.move({520, 120});
         EXPECT_EQ(vertexA(w), (PointF{600, 150}));

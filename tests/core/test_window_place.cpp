@@ -66,8 +66,11 @@ TEST(WindowPlace, ATooSmallScreenLaysThePageOutForTheWindowAtItsOwnSize) {
     // Phones held upright, and a screen too low: the page is laid out wider,
     // and the window stands whole in it at least at its own size.
     const double dprs[] = {1, 1.75, 2, 2.625, 3};
-    for (const auto& [width, height] :
-         {std::pair{390.0, 844.0}, {360.0, 640.0}, {412.0, 823.0}, {458.0, 900.0}, {900.0, 300.0}}) {
+    for (const auto& [width, height] : {std::pair{390.0, 844.0},
+                                        {360.0, 640.0},
+                                        {412.0, 823.0},
+                                        {458.0, 900.0},
+                                        {900.0, 300.0}}) {
         const std::optional<double> wide = zoomedOutWidth(width, height);
         ASSERT_TRUE(wide) << width << " x " << height;
         EXPECT_EQ(*wide, std::ceil(*wide));
