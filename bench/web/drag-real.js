@@ -18,6 +18,7 @@
 //                          each; then a JavaScript profile of 1000 moves on
 //                          the one-pixel page and ours, and their costliest
 //                          functions
+//   ORVANEL_RUNS=N         N interleaved runs rather than 3
 //   ORVANEL_DISPLAY=N      the X display to start Xvfb on (default: the first
 //                          free one of :80 to :89)
 'use strict';
@@ -32,7 +33,7 @@ const { serve } = require('./serve');
 const { chromiumProcesses, cpuSince } = require('./processes');
 const { sideBySide } = require('./trace-summary');
 const {
-    WINDOW, MOVES, GAP_MS, RUNS, TRACE_CATEGORIES, CHROMIUM_ARGS, sleep, chromiumPath, webDir,
+    WINDOW, MOVES, GAP_MS, RUNS, TRACE_CATEGORIES, CHROMIUM_ARGS, sleep, median, chromiumPath, webDir,
     pagePlans, openPage, showReadout, readoutOf, frames, grabCheck, backAndForth, square, holdingD, row, header,
     medians, aboveFloor,
 } = require('./drag-common');
@@ -47,6 +48,7 @@ const PATHS = [
 const PROBE = [5, 5];
 const TARGET = 1.5; // (ours - floor) / (one-pixel - floor), back and forth
 const WARM_UP = 400; // moves, each path ending on D
+const runs = Number(process.env.ORVANEL_RUNS) || RUNS;
 
 const load = () => os.loadavg().map((x) => x.toFixed(2)).join(' ');
 
@@ -218,8 +220,8 @@ function proven(name, r) {
 
 function printMedians(pathName, results) {
     const med = medians(results);
-    const xMedian = (name) => [...results[name].map((r) => r.xserver)].sort((a, b) => a - b)[RUNS >> 1];
-    console.log(`\nreal input, ${pathName}: medians of ${RUNS} interleaved runs (each column on its own), `
+    const xMedian = (name) => median(results[name].map((r) => r.xserver));
+    console.log(`\nreal input, ${pathName}: medians of ${runs} interleaved runs (each column on its own), `
         + `CPU ms per ${MOVES} moves`);
     console.log(`${header(WIDE)}${'Xvfb'.padStart(10)}`);
     for (const name of Object.keys(results)) {
@@ -244,15 +246,17 @@ async function measureDrags(pages, hand, pointer, pids) {
     console.log(`\nreal input (a window on Xvfb, the X server's pointer moved by XTest): CPU ms of Chromium's `
         + `processes per ${MOVES} moves ${GAP_MS} ms apart, D held; Xvfb's own CPU apart`);
     const results = PATHS.map(() => Object.fromEntries(pages.map((p) => [p.name, []])));
-    let allProven = true;
-    for (let run = 1; run <= RUNS; ++run) {
+    const short = [];
+    for (let run = 1; run <= runs; ++run) {
         console.log(`\nrun ${run} (load average ${load()})`);
         console.log(`${header(WIDE)}${'Xvfb'.padStart(10)}`);
         for (const [i, { points }] of PATHS.entries()) {
             for (const p of pages) {
                 const r = await measure(p, hand, pointer, pids, points(MOVES));
                 results[i][p.name].push(r);
-                allProven &&= proven(p.name, r);
+                if (!proven(p.name, r)) {
+                    short.push(`${p.name} ${i ? 'square' : 'b&f'} ${run}`);
+                }
                 console.log(`${row(`${p.name} ${i ? 'square' : 'b&f'}`, r.cpu, WIDE)}${xColumn(r.xserver)}   ${describe(r)}`);
             }
         }
@@ -263,8 +267,9 @@ async function measureDrags(pages, hand, pointer, pids) {
         console.log(`${name}: (ours - floor) / (one-pixel - floor) = ${ratios[i].pixel.toFixed(2)}, `
             + `(ours - floor) / (peer - floor) = ${ratios[i].peer.toFixed(2)}`);
     });
-    console.log(`${allProven ? 'PASS' : 'FAIL'} in every run, the page counted at least ${TAKEN * 100} % of the `
-        + 'moves sent, every page but the floor updated the screen, and D ended where it started');
+    console.log(`${short.length ? 'FAIL' : 'PASS'} in every run, the page counted at least ${TAKEN * 100} % of the `
+        + 'moves sent, every page but the floor updated the screen, and D ended where it started'
+        + (short.length ? ` (not in ${short.join(', ')})` : ''));
     console.log(`${ratios[0].pixel <= TARGET ? 'PASS' : 'FAIL'} back and forth: (ours - floor) at most `
         + `${TARGET} x (one-pixel - floor)`);
 }
@@ -399,4 +404,4 @@ if (require.main === module) {
     });
 }
 
-module.exports = { startXvfb, startPointer, xHand, sizeWindow, clickTest, trace, profileScripts };
+module.exports = { startXvfb, startPointer, xHand, sizeWindow, clickTest, measure, trace, profileScripts };
