@@ -24,7 +24,7 @@ import sys
 import threading
 import time
 
-from Xlib import X, display
+from Xlib import X, display, error
 from Xlib.ext import damage, xtest
 
 
@@ -38,6 +38,9 @@ class Screen:
 
     def __init__(self):
         self.display = display.Display()
+        # A window may go between the moment it is found and the moment it
+        # is watched: the error that says so is no fault of the count.
+        self.display.set_error_handler(lambda err, request: None)
         if not self.display.has_extension('DAMAGE'):
             raise SystemExit('x-pointer: the X server has no DAMAGE extension')
         self.display.damage_query_version()
@@ -53,9 +56,12 @@ class Screen:
 
     def look_for_windows(self):
         for window in self.display.screen().root.query_tree().children:
-            if window.id not in self.watched and window.get_attributes().map_state == X.IsViewable:
-                window.damage_create(damage.DamageReportRawRectangles)
-                self.watched.add(window.id)
+            try:
+                if window.id not in self.watched and window.get_attributes().map_state == X.IsViewable:
+                    window.damage_create(damage.DamageReportRawRectangles)
+                    self.watched.add(window.id)
+            except error.BadWindow:
+                pass  # gone since the server listed it
         self.display.flush()
 
     def watch(self):
