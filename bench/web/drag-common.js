@@ -236,6 +236,23 @@ async function holdingD(p, hand, during) {
     return { ...result, counts: counted };
 }
 
+// Saves in `dir` a trace of each page of `pages` while D is held and `drive`
+// moves the mouse over it (`drive(p)`); returns the files.
+async function traceEach(pages, hand, dir, drive) {
+    fs.mkdirSync(dir, { recursive: true });
+    const files = [];
+    for (const p of pages) {
+        const file = path.join(dir, `${p.name}.json`);
+        await holdingD(p, hand || p.hand, async () => {
+            await p.page.tracing.start({ path: file, categories: TRACE_CATEGORIES });
+            await drive(p);
+            await p.page.tracing.stop();
+        });
+        files.push(file);
+    }
+    return files;
+}
+
 const row = (label, cpu, width = 12) => label.padEnd(width) + TYPES.map((t) => String(Math.round(cpu[t] || 0)).padStart(12)).join('');
 const header = (width = 12) => ''.padEnd(width) + TYPES.map((t) => t.padStart(12)).join('');
 
@@ -253,5 +270,5 @@ function aboveFloor(med, name) {
 module.exports = {
     ROOT, WINDOW, D_AT, MOVES, GAP_MS, RUNS, TYPES, TRACE_CATEGORIES, CHROMIUM_ARGS,
     sleep, median, chromiumPath, webDir, pagePlans, countInput, openPage, counts, showReadout, readoutOf, frames,
-    grabCheck, backAndForth, square, holdingD, row, header, medians, aboveFloor,
+    grabCheck, backAndForth, square, holdingD, traceEach, row, header, medians, aboveFloor,
 };

@@ -19,8 +19,8 @@ const puppeteer = require('puppeteer-core');
 const { serve } = require('./serve');
 const { chromiumProcesses, cpuSince } = require('./processes');
 const {
-    MOVES, GAP_MS, RUNS, TRACE_CATEGORIES, CHROMIUM_ARGS, sleep, chromiumPath, webDir, pagePlans, openPage,
-    showReadout, grabCheck, backAndForth, holdingD, row, header, medians, aboveFloor,
+    MOVES, GAP_MS, RUNS, CHROMIUM_ARGS, sleep, chromiumPath, webDir, pagePlans, openPage,
+    showReadout, grabCheck, backAndForth, holdingD, traceEach, row, header, medians, aboveFloor,
 } = require('./drag-common');
 
 // The mouse of the DevTools protocol, as a hand (see drag-common.js).
@@ -100,16 +100,8 @@ async function measureDrags(browser, pages) {
 }
 
 async function trace(pages, dir) {
-    fs.mkdirSync(dir, { recursive: true });
-    for (const p of pages) {
-        const file = path.join(dir, `${p.name}.json`);
-        await holdingD(p, p.hand, async () => {
-            await p.page.tracing.start({ path: file, categories: TRACE_CATEGORIES });
-            await paced(p.page, backAndForth(200));
-            await p.page.tracing.stop();
-        });
-        console.log(`trace of 200 moves on ${p.name}: ${file}`);
-    }
+    const files = await traceEach(pages, null, dir, (p) => paced(p.page, backAndForth(200)));
+    files.forEach((file, i) => console.log(`trace of 200 moves on ${pages[i].name}: ${file}`));
 }
 
 // Sums the encodedDataLength of every response `session` receives into `bytes[by]`.

@@ -33,9 +33,9 @@ const { serve } = require('./serve');
 const { chromiumProcesses, cpuSince } = require('./processes');
 const { sideBySide } = require('./trace-summary');
 const {
-    WINDOW, MOVES, GAP_MS, RUNS, TRACE_CATEGORIES, CHROMIUM_ARGS, sleep, median, chromiumPath, webDir,
-    pagePlans, openPage, showReadout, readoutOf, frames, grabCheck, backAndForth, square, holdingD, row, header,
-    medians, aboveFloor,
+    WINDOW, MOVES, GAP_MS, RUNS, CHROMIUM_ARGS, sleep, median, chromiumPath, webDir, pagePlans, openPage,
+    showReadout, readoutOf, frames, grabCheck, backAndForth, square, holdingD, traceEach, row, header, medians,
+    aboveFloor,
 } = require('./drag-common');
 
 const SCREEN = '1280x1024x24';
@@ -276,18 +276,10 @@ async function measureDrags(pages, hand, pointer, pids) {
 
 // Traces of the pages that draw frames, per frame drawn side by side.
 async function trace(pages, hand, dir) {
-    fs.mkdirSync(dir, { recursive: true });
-    const files = [];
-    for (const p of pages.filter((q) => q.name !== 'floor')) {
-        const file = path.join(dir, `${p.name}.json`);
-        await holdingD(p, hand, async () => {
-            await p.page.tracing.start({ path: file, categories: TRACE_CATEGORIES });
-            await hand.path(backAndForth(200));
-            await sleep(50);
-            await p.page.tracing.stop();
-        });
-        files.push(file);
-    }
+    const files = await traceEach(pages.filter((p) => p.name !== 'floor'), hand, dir, async () => {
+        await hand.path(backAndForth(200));
+        await sleep(50);
+    });
     console.log(`\ntraces of 200 moves back and forth, real input: ${files.join(' ')}`);
     sideBySide(files);
 }
