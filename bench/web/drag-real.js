@@ -396,4 +396,5 @@ if (require.main === module) {
     });
 }
 
+// The steps, for a measurement of other pages the same way.
 module.exports = { startXvfb, startPointer, xHand, sizeWindow, clickTest, measure, trace, profileScripts };
