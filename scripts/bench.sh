@@ -23,8 +23,13 @@ if command -v chromium >/dev/null 2>&1; then
     node bench/web/page-speed.js build/web build/test/tests/web/orvanel_web_reference
     # A lesson's board saved, kept after an action and opened in the page.
     node bench/web/keep-board.js build/web
-    # The drag's CPU in Chromium beside a floor page and a geometry library's.
+    # The drag's CPU in Chromium beside a floor page and a geometry library's:
+    # the moves sent through the DevTools protocol, then, where Xvfb is
+    # installed, by the X server's own pointer to a browser with a window.
     bench/web/run.sh build/web
+    if command -v Xvfb >/dev/null 2>&1; then
+        bench/web/run.sh --real build/web
+    fi
     # The start as Lighthouse's mobile profile judges it.
     node bench/web/lighthouse.js build/web
 fi

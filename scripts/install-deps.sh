@@ -21,7 +21,9 @@ build=(cmake make g++ qt6-base-dev)
 # The Qt platform plugins, Wayland's among them (without it Qt warns on every
 # start on a Wayland desktop), and the two fonts the window is drawn with.
 run=("${build[@]}" qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic fonts-ipafont-mincho)
-bench=("${run[@]}" libbenchmark-dev)
+# The benchmarks, and the browser drag's with real input: a virtual X display
+# and python3-xlib, whose XTest moves its pointer (bench/web/drag-real.js).
+bench=("${run[@]}" libbenchmark-dev xvfb python3-xlib)
 package=("${run[@]}" debhelper dpkg-dev lintian desktop-file-utils xvfb x11-utils)
 # The browser edition: Emscripten, esbuild for the page, Node.js for its
 # tools, rsvg-convert for the home-screen icons, and the fonts the page is

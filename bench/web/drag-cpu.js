@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // What a drag of D costs the browser: in one headless Chromium, the CPU time
-// of all its processes per 1000 paced mouse moves on three pages, a floor (a
-// board that only receives the moves), the same wedge built with JSXGraph,
-// and the browser edition; medians of interleaved runs, by process type.
+// of all its processes per 1000 paced mouse moves, sent through the DevTools
+// protocol, on three pages, a floor (a board that only receives the moves),
+// the same wedge built with JSXGraph, and the browser edition; medians of
+// interleaved runs, by process type. drag-real.js measures the same with the
+// X server's own pointer in a browser with a window.
 // Then the bytes the edition's first visit transfers, page and offline
 // worker together, against the page's own files.
 //
@@ -10,134 +12,28 @@
 //   ORVANEL_TRACE=DIR  also saves a trace of 200 moves on each page in DIR
 'use strict';
 
-const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 const { serve } = require('./serve');
 const { chromiumProcesses, cpuSince } = require('./processes');
+const {
+    MOVES, GAP_MS, RUNS, CHROMIUM_ARGS, sleep, chromiumPath, webDir, pagePlans, openPage,
+    showReadout, grabCheck, backAndForth, holdingD, traceEach, row, header, medians, aboveFloor,
+} = require('./drag-common');
 
-const ROOT = path.resolve(__dirname, '../..');
-const WINDOW = { width: 917, height: 687 };
-const D_AT = [560, 400]; // vertex D on the page, the board's area being at (10, 50)
-const MOVES = 1000;
-const GAP_MS = 8;
-const RUNS = 3;
-const TYPES = ['total', 'renderer', 'gpu-process', 'browser', 'other'];
-const TRACE_CATEGORIES = ['devtools.timeline', 'disabled-by-default-devtools.timeline',
-    'viz', 'cc', 'gpu', 'blink', 'v8'];
-
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
-
-function webDir() {
-    if (process.argv[2]) {
-        return path.resolve(process.argv[2]);
-    }
-    const dir = path.join(ROOT, 'build/web');
-    if (!fs.existsSync(path.join(dir, 'index.html'))) {
-        execFileSync(path.join(ROOT, 'scripts/build-web.sh'), { stdio: 'inherit' });
-    }
-    return dir;
-}
-
-// Counts, in the page, the pointer moves (gathered ones included), the
-// changes of the elements it is told to watch, and the texts drawn on
-// canvases: those drawn on a canvas of a class it is told of, and each new
-// place where a text it is told of is drawn.
-function countInput() {
-    window.benchCounts = { 'pointer moves': 0 };
-    addEventListener('pointermove', (e) => {
-        benchCounts['pointer moves'] += Math.max(1, e.getCoalescedEvents().length);
-    }, true);
-    window.benchWatch = (watched) => {
-        for (const [key, selector] of Object.entries(watched)) {
-            benchCounts[key] = 0;
-            new MutationObserver(() => { benchCounts[key] += 1; })
-                .observe(document.querySelector(selector),
-                    { childList: true, characterData: true, subtree: true, attributes: true });
-        }
+// The mouse of the DevTools protocol, as a hand (see drag-common.js).
+function protocolHand(page) {
+    return {
+        front: () => page.bringToFront(),
+        press: async (at) => {
+            await page.mouse.move(...at);
+            await page.mouse.down();
+        },
+        moveTo: (at, steps) => page.mouse.move(...at, { steps }),
+        release: () => page.mouse.up(),
     };
-    const drawn = { onCanvas: {}, moved: {}, at: {} };
-    window.benchDrawn = ({ onCanvas = {}, moved = {} }) => {
-        Object.assign(drawn, { onCanvas, moved });
-        for (const key of [...Object.keys(onCanvas), ...Object.keys(moved)]) {
-            benchCounts[key] = 0;
-        }
-    };
-    const fillText = CanvasRenderingContext2D.prototype.fillText;
-    CanvasRenderingContext2D.prototype.fillText = function (text, x, y, ...rest) {
-        for (const [key, className] of Object.entries(drawn.onCanvas)) {
-            benchCounts[key] += this.canvas.classList.contains(className) ? 1 : 0;
-        }
-        for (const [key, moving] of Object.entries(drawn.moved)) {
-            if (text === moving && drawn.at[key] !== `${x},${y}`) {
-                drawn.at[key] = `${x},${y}`;
-                benchCounts[key] += 1;
-            }
-        }
-        return fillText.call(this, text, x, y, ...rest);
-    };
-}
-
-async function openPage(browser, plan) {
-    const page = await browser.newPage();
-    await page.setViewport(WINDOW);
-    await page.evaluateOnNewDocument(countInput);
-    await page.goto(plan.url);
-    if (plan.readout) {
-        await page.waitForFunction((s) => document.querySelector(s)?.textContent.trim(), {}, plan.readout);
-    }
-    if (plan.showReadout) {
-        await page.click(plan.showReadout);
-        await page.waitForSelector(plan.readout, { visible: true });
-    }
-    await page.evaluate((w) => benchWatch(w), plan.watch || {});
-    await page.evaluate((d) => benchDrawn(d), plan.drawn || {});
-    return { ...plan, page };
-}
-
-function readoutOf(p) {
-    return p.page.evaluate((s) => (s ? document.querySelector(s).textContent.trim()
-        : String(benchCounts['pointer moves'])), p.readout);
-}
-
-function frames(page) {
-    return page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
-}
-
-// Drags D 60 pixels right and back, and checks that the read-out followed
-// each time the button was let go (on the floor: that the moves arrived).
-async function grabCheck(p) {
-    const mouse = p.page.mouse;
-    const drag = async (from, to) => {
-        await mouse.move(...from);
-        await mouse.down();
-        await mouse.move(...to, { steps: 12 });
-        await mouse.up();
-        await frames(p.page);
-        return readoutOf(p);
-    };
-    await p.page.bringToFront();
-    const start = await readoutOf(p);
-    const right = [D_AT[0] + 60, D_AT[1]];
-    const moved = await drag(D_AT, right);
-    const back = await drag(right, D_AT);
-    const followed = p.readout ? moved !== start && back === start : Number(moved) >= Number(start) + 12;
-    console.log(`${p.name}: grab check, ${p.readout ? `D's read-out ${start} -> ${moved} -> ${back}`
-        : `pointer moves ${start} -> ${moved}`}`);
-    if (!followed) {
-        throw new Error(`${p.name}: D did not follow the mouse`);
-    }
-}
-
-// Back and forth over 40 pixels right of D, 4 pixels a move, ending on D.
-function dragPath(n) {
-    return Array.from({ length: n }, (_, i) => {
-        const k = (i + 1) % 20;
-        return [D_AT[0] + 4 * Math.min(k, 20 - k), D_AT[1]];
-    });
 }
 
 // Moves the mouse along `points`, one move every GAP_MS on the clock. The
@@ -158,38 +54,21 @@ async function paced(page, points) {
     return ms;
 }
 
-// Runs `during` while D is held, with the page's counters from zero.
-async function holdingD(p, during) {
-    await p.page.bringToFront();
-    await p.page.mouse.move(...D_AT);
-    await p.page.mouse.down();
-    await p.page.evaluate(() => { for (const k of Object.keys(benchCounts)) benchCounts[k] = 0; });
-    await sleep(200);
-    const result = await during();
-    await sleep(50);
-    const counts = await p.page.evaluate(() => ({ ...benchCounts }));
-    await p.page.mouse.up();
-    return { ...result, counts };
-}
-
 function measure(p, browserPid, n) {
-    return holdingD(p, async () => {
+    return holdingD(p, p.hand, async () => {
         const before = chromiumProcesses(browserPid);
-        const ms = await paced(p.page, dragPath(n));
+        const ms = await paced(p.page, backAndForth(n));
         return { ms, cpu: cpuSince(before, chromiumProcesses(browserPid), MOVES / n) };
     });
 }
 
-const row = (label, cpu) => label.padEnd(12) + TYPES.map((t) => String(Math.round(cpu[t] || 0)).padStart(12)).join('');
-
 function printMedians(results) {
-    const med = {};
-    console.log(`\nmedians of ${RUNS} interleaved runs (each column on its own)`);
-    for (const [name, runs] of Object.entries(results)) {
-        med[name] = Object.fromEntries(TYPES.map((t) => [t, median(runs.map((r) => r.cpu[t] || 0))]));
+    const med = medians(results);
+    console.log(`\nprotocol-driven input: medians of ${RUNS} interleaved runs (each column on its own)`);
+    for (const name of Object.keys(results)) {
         console.log(row(name, med[name]));
     }
-    const above = (name) => Object.fromEntries(TYPES.map((t) => [t, med[name][t] - med.floor[t]]));
+    const above = (name) => aboveFloor(med, name);
     console.log(row('ours-floor', above('ours')));
     console.log(row('peer-floor', above('peer')));
     const ratio = above('ours').total / above('peer').total;
@@ -200,13 +79,14 @@ function printMedians(results) {
 async function measureDrags(browser, pages) {
     const pid = browser.process().pid;
     for (const p of pages) {
-        await grabCheck(p);
+        await grabCheck(p, p.hand);
     }
     for (const p of pages) {
         await measure(p, pid, 300); // warm-up
     }
-    console.log(`\nCPU ms per ${MOVES} moves ${GAP_MS} ms apart, D held`);
-    console.log(''.padEnd(12) + TYPES.map((t) => t.padStart(12)).join(''));
+    console.log(`\nprotocol-driven input (headless, the moves sent through the DevTools protocol):`);
+    console.log(`CPU ms per ${MOVES} moves ${GAP_MS} ms apart, D held`);
+    console.log(header());
     const results = Object.fromEntries(pages.map((p) => [p.name, []]));
     for (let run = 1; run <= RUNS; ++run) {
         for (const p of pages) {
@@ -220,16 +100,8 @@ async function measureDrags(browser, pages) {
 }
 
 async function trace(pages, dir) {
-    fs.mkdirSync(dir, { recursive: true });
-    for (const p of pages) {
-        const file = path.join(dir, `${p.name}.json`);
-        await holdingD(p, async () => {
-            await p.page.tracing.start({ path: file, categories: TRACE_CATEGORIES });
-            await paced(p.page, dragPath(200));
-            await p.page.tracing.stop();
-        });
-        console.log(`trace of 200 moves on ${p.name}: ${file}`);
-    }
+    const files = await traceEach(pages, null, dir, (p) => paced(p.page, backAndForth(200)));
+    files.forEach((file, i) => console.log(`trace of 200 moves on ${pages[i].name}: ${file}`));
 }
 
 // Sums the encodedDataLength of every response `session` receives into `bytes[by]`.
@@ -279,29 +151,23 @@ async function firstVisit(browser, url, server, dir) {
 }
 
 async function main() {
-    const dir = webDir();
+    const dir = webDir(process.argv[2]);
     const server = await serve({ '/bench/': __dirname, '/': dir });
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-bench-'));
     const browser = await puppeteer.launch({
-        executablePath: process.env.ORVANEL_CHROMIUM || '/usr/bin/chromium',
+        executablePath: chromiumPath(),
         headless: true,
         userDataDir: profile,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-            '--disable-component-update', '--disable-sync', '--no-first-run'],
+        args: CHROMIUM_ARGS,
     });
     try {
         console.log(`${await browser.version()}, ${os.cpus().length} cores; ours from ${dir}`);
         const pages = [];
-        for (const plan of [
-            { name: 'floor', url: `${server.url}bench/floor.html` },
-            { name: 'peer', url: `${server.url}bench/peer.html`, readout: '#valueD',
-                watch: { 'read-out changes': '#valueD' } },
-            // While D is held the page draws the read-out and the letters
-            // on canvases.
-            { name: 'ours', url: `${server.url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
-                drawn: { onCanvas: { 'read-out values drawn': 'drawn-values' }, moved: { 'moves of letter D': 'D' } } },
-        ]) {
-            pages.push(await openPage(browser, plan));
+        for (const plan of pagePlans(server.url)) {
+            const p = await openPage(browser, plan);
+            p.hand = protocolHand(p.page);
+            await showReadout(p, p.hand);
+            pages.push(p);
         }
         await measureDrags(browser, pages);
         if (process.env.ORVANEL_TRACE) {

@@ -5,6 +5,8 @@
 // the GPU process and the browser, per frame the display drew.
 //
 //   node bench/web/trace-summary.js DIR/peer.json DIR/ours.json
+//   node bench/web/trace-summary.js --side DIR/one-pixel.json DIR/ours.json
+//                          the traces side by side, a column each
 'use strict';
 
 const fs = require('node:fs');
@@ -77,16 +79,17 @@ function summarise(file) {
     return { frames, table, slices };
 }
 
+const GROUPS = ['main', 'compositor', 'workers', 'gpu-process', 'browser'];
+
 function print(file) {
     const { frames, table, slices } = summarise(file);
-    const groups = ['main', 'compositor', 'workers', 'gpu-process', 'browser'];
     const per = frames || 1;
     const unit = frames ? 'per frame' : 'in all';
     console.log(`\n${file}: ${frames} frames drawn; CPU ms ${unit} by stage and thread`);
-    console.log(`${''.padEnd(14)}${groups.map((g) => g.padStart(12)).join('')}`);
+    console.log(`${''.padEnd(14)}${GROUPS.map((g) => g.padStart(12)).join('')}`);
     for (const stage of [...STAGES.map(([s]) => s), 'other']) {
         const row = table[stage] || {};
-        console.log(`${stage.padEnd(14)}${groups.map((g) => ((row[g] || 0) / per).toFixed(3).padStart(12)).join('')}`);
+        console.log(`${stage.padEnd(14)}${GROUPS.map((g) => ((row[g] || 0) / per).toFixed(3).padStart(12)).join('')}`);
     }
     console.log(`the largest slices, ms ${unit}:`);
     for (const [name, ms] of Object.entries(slices).sort((a, b) => b[1] - a[1]).slice(0, 12)) {
@@ -94,4 +97,43 @@ function print(file) {
     }
 }
 
-process.argv.slice(2).forEach(print);
+const column = (text) => String(text).padStart(12);
+
+// The traces in columns: each thread's stages in CPU ms per frame drawn,
+// then each trace's largest slices against the others'.
+function sideBySide(files) {
+    const names = files.map((f) => f.replace(/^.*\//, '').replace(/\.json$/, ''));
+    const all = files.map(summarise);
+    const perFrame = (s, ms) => ms / (s.frames || 1);
+    console.log(`\nCPU ms per frame drawn${''.padEnd(6)}${names.map(column).join('')}`);
+    console.log(`frames drawn${''.padEnd(16)}${all.map((s) => column(s.frames)).join('')}`);
+    for (const group of GROUPS) {
+        for (const stage of [...STAGES.map(([st]) => st), 'other']) {
+            const values = all.map((s) => perFrame(s, s.table[stage]?.[group] || 0));
+            if (values.some((v) => v >= 0.005)) {
+                console.log(`${`${group} ${stage}`.padEnd(28)}${values.map((v) => column(v.toFixed(3))).join('')}`);
+            }
+        }
+        const sums = all.map((s) => perFrame(s, Object.values(s.table).reduce((sum, row) => sum + (row[group] || 0), 0)));
+        console.log(`${`${group}, all`.padEnd(28)}${sums.map((v) => column(v.toFixed(3))).join('')}`);
+    }
+    const slices = new Set(all.flatMap((s) => Object.entries(s.slices)
+        .sort((a, b) => b[1] - a[1]).slice(0, 12).map(([name]) => name)));
+    console.log('the largest slices, ms per frame');
+    const rows = [...slices].map((name) => [name, all.map((s) => perFrame(s, s.slices[name] || 0))])
+        .sort((a, b) => Math.max(...b[1]) - Math.max(...a[1]));
+    for (const [name, values] of rows) {
+        console.log(`${values.map((v) => v.toFixed(3).padStart(9)).join('')}  ${name}`);
+    }
+}
+
+if (require.main === module) {
+    const args = process.argv.slice(2);
+    if (args[0] === '--side') {
+        sideBySide(args.slice(1));
+    } else {
+        args.forEach(print);
+    }
+}
+
+module.exports = { summarise, sideBySide };
