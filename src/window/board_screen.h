@@ -7,7 +7,10 @@
 #pragma once
 
 #include "raster/pixel_buffer.h"
+
 #include "window/session.h"
+#include <algorithm>
+#include <vector>
 
 namespace orvanel {
 
@@ -34,14 +37,44 @@ public:
     }
 
     // Composes board rectangles `damage` (which it takes) anew, and calls
-    // repainted(Rect) with each device rectangle it composed.
+    // repainted(Rect) with the device rectangle around what changed in each:
+    // a part of the board painted again as it was (the marks at B and C,
+    // which every drag step paints anew) is no change, and a screen then
+    // copies nothing there.
     template <typename Visit>
     void update(const Session& s, DamageList<8>& damage, Visit repainted) {
         damage.take([&](const Rect& r) {
             const Rect area = scale_.deviceRect(r).intersected(pixels_.rect());
-            if (!area.isEmpty()) {
-                s.composeBoard(pixels_.view(), area, scale_);
-                repainted(area);
+            if (area.isEmpty()) {
+                return;
+            }
+            // What the screen showed there, kept to compare with.
+            shownBefore_.resize(std::size_t(area.width) * std::size_t(area.height));
+            for (int y = area.top; y <= area.bottom(); ++y) {
+                const Rgb* row = pixels_.row(y) + area.left;
+                std::copy(row, row + area.width,
+                          shownBefore_.begin() + std::ptrdiff_t(y - area.top) * area.width);
+            }
+            s.composeBoard(pixels_.view(), area, scale_);
+            Rect changed;
+            for (int y = area.top; y <= area.bottom(); ++y) {
+                const Rgb* now = pixels_.row(y) + area.left;
+                const Rgb* was = shownBefore_.data() + std::ptrdiff_t(y - area.top) * area.width;
+                int first = 0;
+                while (first < area.width && now[first] == was[first]) {
+                    ++first;
+                }
+                if (first == area.width) {
+                    continue;
+                }
+                int last = area.width - 1;
+                while (now[last] == was[last]) {
+                    --last;
+                }
+                changed = changed.united(Rect{area.left + first, y, last - first + 1, 1});
+            }
+            if (!changed.isEmpty()) {
+                repainted(changed);
             }
         });
     }
@@ -55,6 +88,7 @@ public:
 private:
     BoardScale scale_;
     PixelBuffer pixels_;
+    std::vector<Rgb> shownBefore_; // a rectangle as it was shown, to compare with
 };
 
 } // namespace orvanel
