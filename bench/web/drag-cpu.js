@@ -299,7 +299,7 @@ async function main() {
             // While D is held the page draws the read-out and the letters
             // on canvases.
             { name: 'ours', url: `${server.url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
-                drawn: { onCanvas: { 'read-out values drawn': 'drawn-values' }, moved: { 'moves of letter D': 'D' } } },
+                drawn: { onCanvas: { 'read-out values drawn': 'held-readout' }, moved: { 'moves of letter D': 'D' } } },
         ]) {
             pages.push(await openPage(browser, plan));
         }
