@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -162,7 +163,11 @@ void drag_event(benchmark::State& state) {
     std::size_t k = 1;
     timeSteadyState(state, "drag_event", 2 * kPathLength,
                     [&] { QApplication::sendEvent(canvas, moves[k++ % kPathLength].get()); });
-    if (window.model().dragSteps() < long(state.iterations())) {
+    // Each move reached the drag: D is held still, where the last move put it.
+    const PointF last = path[(k - 1) % kPathLength];
+    const FigureState& f = window.model().state().figure;
+    if (window.model().state().dragVertex != kVertexD || std::abs(f.d().x - last.x) > 0.01 ||
+        std::abs(f.d().y - last.y) > 0.01) {
         state.SkipWithError("moves were dropped");
     }
 }

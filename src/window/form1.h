@@ -169,8 +169,6 @@ public:
     void restoreBoardPixels(const Rect& area, const PixelBuffer& picture);
 
     const WindowState& state() const { return v_; }
-    // Drag steps performed since start-up.
-    long dragSteps() const { return dragSteps_; }
 
 private:
     void Form_Load();
@@ -221,7 +219,6 @@ private:
     DragAnchor dragAnchor_;
     int held_ = 0; // the buttons held on the board
     bool letterHoldsPointer_ = false;
-    long dragSteps_ = 0;
 };
 
 } // namespace orvanel
