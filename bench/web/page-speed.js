@@ -93,6 +93,10 @@ function timeFrames() {
     });
 }
 
+// A position of the timed path as the mouse drags D along it in the page:
+// the whole board pixel nearest it on the board.
+const onBoard = ([x, y]) => [Math.max(0, Math.min(801, Math.round(x))), Math.max(0, Math.min(625, Math.round(y)))];
+
 // Drags D with the mouse along the first `moves` positions of `path`;
 // returns the frame times and calls, the moves handed to the core while D
 // was held and where D's letter went.
@@ -108,8 +112,8 @@ async function dragD(page, path, moves) {
     await page.mouse.move(BOARD.left + 550, BOARD.top + 350);
     await page.mouse.down();
     for (let i = 1; i <= moves; ++i) {
-        const [x, y] = path[i];
-        await page.mouse.move(BOARD.left + Math.max(0, Math.min(801, x)), BOARD.top + Math.max(0, Math.min(625, y)));
+        const [x, y] = onBoard(path[i]);
+        await page.mouse.move(BOARD.left + x, BOARD.top + y);
     }
     await page.mouse.up();
     await harness.frames(page);
@@ -157,8 +161,8 @@ async function main() {
             `median; most ${frames.calls[frames.calls.length - 1]}, fewest ${frames.calls[0]}`);
         // D ends where the last move put it; each move while it was held
         // was a drag step natively.
-        const dragged = [frames.from[0] + Math.max(0, Math.min(801, drag[0][moves][0])) - 550,
-            frames.from[1] + Math.max(0, Math.min(625, drag[0][moves][1])) - 350];
+        const [x, y] = onBoard(drag[0][moves]);
+        const dragged = [frames.from[0] + x - 550, frames.from[1] + y - 350];
         verdict([node, chromium].every((t) => t.steps === native.steps && t.letter.join() === native.letter.join())
             && frames.steps === moves && frames.to.join() === dragged.join(),
             'every move was a drag step, and D ended where the last move put it');

@@ -61,7 +61,7 @@ export class HeldReadout {
         ctx.setTransform(s, 0, 0, s, -this.box.left * s, -this.box.top * s);
         ctx.clearRect(b.left, b.top, b.width, b.height);
         if (!state.visible) {
-            this.labels.get(id).show(this.win);
+            this.labels.get(id).show(this.win, state);
             return;
         }
         ctx.fillStyle = d.background || this.windowColor;
