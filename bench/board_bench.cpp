@@ -114,7 +114,7 @@ struct BoardModel {
         placeSidesAndLetters(figure, layer);
     }
 
-    void step(int vertex, PointF position) {
+    void step(HeldVertex vertex, PointF position) {
         placeHeldVertex(vertex, position, figure, layer);
         surface.clear();
         shown = measureAngles(figure, dirs);
@@ -127,7 +127,7 @@ void drag_step(benchmark::State& state) {
     BoardModel model;
     const std::vector<PointF> paths[2] = {recordedDragPath(model.figure.a(), kPathLength),
                                           recordedDragPath(model.figure.d(), kPathLength)};
-    const int vertices[2] = {kVertexA, kVertexD};
+    const HeldVertex vertices[2] = {kVertexA, kVertexD};
     std::size_t i = 0;
     const auto oneStep = [&] {
         const int which = int(i % 2);
