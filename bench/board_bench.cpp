@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -113,7 +114,7 @@ struct BoardModel {
         placeSidesAndLetters(figure, layer);
     }
 
-    void step(int vertex, PointF position) {
+    void step(HeldVertex vertex, PointF position) {
         placeHeldVertex(vertex, position, figure, layer);
         surface.clear();
         shown = measureAngles(figure, dirs);
@@ -126,7 +127,7 @@ void drag_step(benchmark::State& state) {
     BoardModel model;
     const std::vector<PointF> paths[2] = {recordedDragPath(model.figure.a(), kPathLength),
                                           recordedDragPath(model.figure.d(), kPathLength)};
-    const int vertices[2] = {kVertexA, kVertexD};
+    const HeldVertex vertices[2] = {kVertexA, kVertexD};
     std::size_t i = 0;
     const auto oneStep = [&] {
         const int which = int(i % 2);
@@ -162,7 +163,11 @@ void drag_event(benchmark::State& state) {
     std::size_t k = 1;
     timeSteadyState(state, "drag_event", 2 * kPathLength,
                     [&] { QApplication::sendEvent(canvas, moves[k++ % kPathLength].get()); });
-    if (window.model().dragSteps() < long(state.iterations())) {
+    // Each move reached the drag: D is held still, where the last move put it.
+    const PointF last = path[(k - 1) % kPathLength];
+    const FigureState& f = window.model().state().figure;
+    if (window.model().state().dragVertex != kVertexD || std::abs(f.d().x - last.x) > 0.01 ||
+        std::abs(f.d().y - last.y) > 0.01) {
         state.SkipWithError("moves were dropped");
     }
 }

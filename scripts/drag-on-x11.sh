@@ -9,9 +9,11 @@
 # and the script prints each one's CPU time (user + system) per 1,000 moves,
 # taken over 3,000 moves so that the 10 ms clock tick does not dominate, and
 # the ratios (c)/(a) and (c)/(b). It checks that (c) took one drag step per
-# move and that D ended where it started.
+# move and that D ended where it started. The program measured is the
+# program's window as bench/counted_window.cpp starts it, which counts the
+# moves that reach its board while D is held and says where D is at its end.
 # Usage: scripts/drag-on-x11.sh [moves per run, default 3000]
-# ORVANEL_PROGRAM names another build of the program to measure in place of
+# ORVANEL_PROGRAM names another build of that window to measure in place of
 # this tree's (an earlier commit's, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +21,7 @@ moves_per_run=${1:-3000}
 scripts/install-deps.sh xvfb xdotool
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF \
     -DORVANEL_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build build/bench -j"$(nproc)" --target orvanel orvanel_minimal_widget >/dev/null
+cmake --build build/bench -j"$(nproc)" --target orvanel_counted_window orvanel_minimal_widget >/dev/null
 
 display=:96
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
@@ -84,7 +86,7 @@ wait "$app" 2>/dev/null || true
 
 # The board's drawing area starts at window (10, 50); D starts at board
 # (550, 350), and board (300, 100) is far from every vertex.
-start "Orvanel" env ORVANEL_REPORT_STEPS=1 "${ORVANEL_PROGRAM:-build/bench/src/desktop/orvanel}"
+start "Orvanel" "${ORVANEL_PROGRAM:-build/bench/bench/orvanel_counted_window}"
 hover=$(paced_moves 310 150)
 drag=$(paced_moves 560 400)
 xdotool mousemove 864 656 click 1 # 終了

@@ -59,7 +59,7 @@ function pagePlans(url, { onePixel = false } = {}) {
         // While D is held the page draws the read-out and the letters
         // on canvases.
         { name: 'ours', url: `${url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
-            drawn: { onCanvas: { 'read-out values drawn': 'drawn-values' }, moved: { 'moves of letter D': 'D' } } },
+            drawn: { onCanvas: { 'read-out values drawn': 'held-readout' }, moved: { 'moves of letter D': 'D' } } },
     ];
 }
 

@@ -2,7 +2,8 @@
 // The browser edition's speed: the drag step (one pointer move while D is
 // held, the core's whole step) natively, in WebAssembly in Node and in the
 // page in Debian's Chromium, timed the same way; and the board's canvas
-// update per frame while D is dragged in the page with the mouse.
+// update per frame while D is dragged in the page with the mouse, with the
+// calls into the module each such frame makes.
 //
 //   node page-speed.js WEB_DIR REFERENCE_PLAYER
 // Needs the browser tests' packages (npm ci in tests/web).
@@ -10,34 +11,37 @@
 
 const path = require('node:path');
 const harness = require('../../tests/web/harness');
-const { readSequence, timedPath, fixedMeasure, nativeSession } = require('../../tests/web/sequence');
+const { readSequence, timedPath, fixedMeasure, playedNatively } = require('../../tests/web/sequence');
 
 const [webDir, reference] = process.argv.slice(2);
 const dragFile = path.join(__dirname, 'drag-step.txt');
 
-// A fresh window, a press where `path` starts, one pass over the path to
-// warm up, then `rounds` passes timed in batches of `batch` moves: the
-// median time of one step in microseconds, and the drag steps taken. Runs
-// in Node and, from its source, in the page.
+// A fresh window, a press where `path` starts (on D), one pass over the
+// path to warm up, then `rounds` passes timed in batches of `batch` moves:
+// the median time of one step in microseconds, the moves made while D was
+// held, and where D's letter ended. Runs in Node and, from its source, in
+// the page.
 function timeDragSteps(Window, measure, path, batch, rounds) {
     const win = new Window(measure);
     try {
-        win.press(1, 1, path[0][0], path[0][1]);
+        win.pointerPress('mouse', 1, 1, 1, path[0][0], path[0][1]);
         const perStep = [];
-        const before = win.dragSteps();
+        let steps = 0;
         for (let round = 0; round <= rounds; ++round) {
             for (let k = 1; k + batch <= path.length; k += batch) {
                 const start = performance.now();
                 for (let i = k; i < k + batch; ++i) {
-                    win.move(1, path[i][0], path[i][1]);
+                    win.pointerMove('mouse', 1, 1, path[i][0], path[i][1]);
                 }
                 if (round > 0) {
                     perStep.push((performance.now() - start) * 1000 / batch);
                 }
+                steps += batch;
             }
         }
         perStep.sort((a, b) => a - b);
-        return { medianMicros: perStep[perStep.length >> 1], steps: win.dragSteps() - before };
+        const d = win.letter(3);
+        return { medianMicros: perStep[perStep.length >> 1], steps, letter: [d.left, d.top] };
     } finally {
         win.delete();
     }
@@ -52,30 +56,50 @@ function timeInPage(page, drag) {
 }
 
 // Times each animation frame's callback in which the board's picture had
-// repainted rectangles to copy.
+// repainted rectangles to copy, and counts the calls into the module it
+// made: every call of a window's function.
 function timeFrames() {
     const proto = window.pageTest.Window.prototype;
-    const update = proto.updatePicture;
+    let calls = 0;
+    for (const name of Object.getOwnPropertyNames(proto)) {
+        const f = proto[name];
+        if (name !== 'constructor' && typeof f === 'function') {
+            proto[name] = function (...args) {
+                calls += 1;
+                return f.apply(this, args);
+            };
+        }
+    }
+    // A frame's numbers: flags, the controls changed, the rectangles repainted.
+    const take = proto.takeFrame;
     let rects = 0;
-    proto.updatePicture = function () {
-        const r = update.call(this);
-        rects += r.length / 4;
-        return r;
+    proto.takeFrame = function () {
+        const n = take.call(this);
+        rects += n[2 + n[1]];
+        return n;
     };
     const request = window.requestAnimationFrame.bind(window);
     window.frameTimes = [];
+    window.frameCalls = [];
     window.requestAnimationFrame = (callback) => request((t) => {
         rects = 0;
+        calls = 0;
         const start = performance.now();
         callback(t);
         if (rects) {
             window.frameTimes.push(performance.now() - start);
+            window.frameCalls.push(calls);
         }
     });
 }
 
+// A position of the timed path as the mouse drags D along it in the page:
+// the whole board pixel nearest it on the board.
+const onBoard = ([x, y]) => [Math.max(0, Math.min(801, Math.round(x))), Math.max(0, Math.min(625, Math.round(y)))];
+
 // Drags D with the mouse along the first `moves` positions of `path`;
-// returns the frame times, the drag steps and where D's letter went.
+// returns the frame times and calls, the moves handed to the core while D
+// was held and where D's letter went.
 async function dragD(page, path, moves) {
     const { BOARD } = harness;
     // The letter is moved by a transform from its corner.
@@ -88,14 +112,15 @@ async function dragD(page, path, moves) {
     await page.mouse.move(BOARD.left + 550, BOARD.top + 350);
     await page.mouse.down();
     for (let i = 1; i <= moves; ++i) {
-        const [x, y] = path[i];
-        await page.mouse.move(BOARD.left + Math.max(0, Math.min(801, x)), BOARD.top + Math.max(0, Math.min(625, y)));
+        const [x, y] = onBoard(path[i]);
+        await page.mouse.move(BOARD.left + x, BOARD.top + y);
     }
     await page.mouse.up();
     await harness.frames(page);
     return {
         times: (await page.evaluate(() => window.frameTimes)).sort((a, b) => a - b),
-        steps: await page.evaluate(() => window.pageTest.dragSteps()),
+        calls: (await page.evaluate(() => window.frameCalls)).sort((a, b) => a - b),
+        steps: await page.evaluate(() => window.pageTest.heldMoves()),
         from,
         to: await letterD(),
     };
@@ -107,7 +132,7 @@ const verdict = (ok, text) => console.log(`${ok ? 'PASS' : 'FAIL'} ${text}`);
 async function main() {
     const step = readSequence(dragFile).find((s) => s.op === 'time');
     const drag = [timedPath(step.x, step.y, step.count), step.batch, step.rounds];
-    const native = nativeSession(reference, dragFile).time;
+    const native = playedNatively(reference, dragFile).time;
     const node = timeDragSteps((await harness.loadCore(webDir)).Window, fixedMeasure, ...drag);
 
     const server = await harness.serve(webDir);
@@ -130,10 +155,17 @@ async function main() {
         const median = frames.times[frames.times.length >> 1];
         line('canvas update per frame, drag of D', `${median.toFixed(3)} ms`,
             `median; slowest ${frames.times[frames.times.length - 1].toFixed(3)} ms of ${frames.times.length} frames`);
-        console.log(`  (${frames.steps} drag steps of ${moves} moves; D's letter went from ` +
+        console.log(`  (${frames.steps} of ${moves} moves handed to the core while D was held; D's letter went from ` +
             `${frames.from.join(', ')} to ${frames.to.join(', ')})`);
-        verdict([node.steps, chromium.steps].every((s) => s === native.steps) && frames.steps === moves,
-            'every move was a drag step');
+        line('calls into the module per frame', `${frames.calls[frames.calls.length >> 1]}`,
+            `median; most ${frames.calls[frames.calls.length - 1]}, fewest ${frames.calls[0]}`);
+        // D ends where the last move put it; each move while it was held
+        // was a drag step natively.
+        const [x, y] = onBoard(drag[0][moves]);
+        const dragged = [frames.from[0] + x - 550, frames.from[1] + y - 350];
+        verdict([node, chromium].every((t) => t.steps === native.steps && t.letter.join() === native.letter.join())
+            && frames.steps === moves && frames.to.join() === dragged.join(),
+            'every move was a drag step, and D ended where the last move put it');
         verdict(ratio <= 2, `drag step in Chromium: ${ratio.toFixed(2)} x native (target <= 2)`);
         verdict(median <= 1, `canvas update per frame: median ${median.toFixed(3)} ms (target <= 1)`);
     } finally {

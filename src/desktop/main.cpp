@@ -97,12 +97,5 @@ int main(int argc, char* argv[]) {
         }
     }
     window.show();
-    const int code = app.exec();
-    // For measuring scripts: proof that every pointer move was a drag step.
-    if (qEnvironmentVariableIsSet("ORVANEL_REPORT_STEPS")) {
-        const orvanel::FigureState& f = window.model().state().figure;
-        std::fprintf(stderr, "orvanel: %ld drag steps; A at (%g, %g), D at (%g, %g)\n",
-                     window.model().dragSteps(), f.xA, f.yA, f.xD, double(f.yD));
-    }
-    return code;
+    return app.exec();
 }

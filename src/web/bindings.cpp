@@ -81,13 +81,6 @@ struct WebGroup {
     val members = val::array(); // control ids
 };
 
-// The keyboard pointer's crosshair: the board area it covers, and whether it
-// shows.
-struct WebCrosshair {
-    Rect box;
-    bool shown = false;
-};
-
 struct WebLetter {
     int left = 0;
     int top = 0;
@@ -105,11 +98,6 @@ std::string cssColor(std::optional<Rgb> color) {
     std::snprintf(text, sizeof text, "rgb(%d, %d, %d)", redOf(*color), greenOf(*color),
                   blueOf(*color));
     return text;
-}
-
-// A colour as the number 0xRRGGBB.
-int rgbNumber(Rgb color) {
-    return redOf(color) << 16 | greenOf(color) << 8 | blueOf(color);
 }
 
 const char* faceName(Face face) {
@@ -308,36 +296,60 @@ const char* resultName(KeyResult result) {
     return "ignored";
 }
 
+// The pointer's kind by the browser's name of it: "touch", "pen", else the
+// mouse.
+Session::PointerKind pointerKind(const std::string& name) {
+    if (name == "touch") {
+        return Session::PointerKind::Touch;
+    }
+    return name == "pen" ? Session::PointerKind::Pen : Session::PointerKind::Mouse;
+}
+
+// What the first number of a frame (takeFrame) holds.
+enum FrameFlag : std::int32_t {
+    kFrameHeld = 1,          // a button holds the board
+    kFrameCrosshair = 2,     // the crosshair and the board's focus ring show
+    kFrameKeepDue = 4,       // the board is to be kept now
+    kFrameEnded = 8,         // "終了": the window ends
+    kFrameAnnouncement = 16, // frameAnnouncement() has words for a screen reader
+    kFrameLink = 32,         // frameLink() is the figure's new link
+};
+
 // The window as a user meets it, and the picture of its board.
 class WebWindow {
 public:
-    explicit WebWindow(val measure) : measurer_(std::move(measure)), s_(measurer_), screen_(s_) {}
+    explicit WebWindow(val measure) : measurer_(std::move(measure)), s_(measurer_), screen_(s_) {
+        letterBoxes(shownLetters_);
+    }
 
     std::string caption() const { return w().caption(); }
     bool ended() const { return w().ended(); }
 
     ControlState control(int id) const { return w().control(ControlId(id)); }
     void click(int id) { s_.click(ControlId(id)); }
-    // The ids of the controls whose state changed since the last call.
-    val takeChangedControls() {
-        changed_.clear();
-        s_.window().takeChangedControls(
-            [&](ControlId id) { changed_.push_back(int(indexOf(id))); });
-        return int32View(changed_);
-    }
 
-    void press(int button, int held, float x, float y) { s_.boardPress(button, held, 0, x, y); }
-    void move(int held, float x, float y) { s_.boardMove(held, 0, x, y); }
-    void release(int button, int held, float x, float y) { s_.boardRelease(button, held, 0, x, y); }
-    // The pointer was lost without a release: every button held is let go.
-    void cancel() { s_.boardCancel(); }
+    // A pointer on the board: its kind ("mouse", "touch" or "pen"), the
+    // browser's number for it, the button pressed or released and those held
+    // after the event, as the core's codes, and the place in board pixels.
+    void pointerPress(const std::string& kind, int id, int button, int held, float x, float y) {
+        s_.pointerPress(pointerKind(kind), id, button, held, 0, x, y);
+    }
+    void pointerMove(const std::string& kind, int id, int held, float x, float y) {
+        s_.pointerMove(pointerKind(kind), id, held, 0, x, y);
+    }
+    void pointerRelease(const std::string& kind, int id, int button, int held, float x, float y) {
+        s_.pointerRelease(pointerKind(kind), id, button, held, 0, x, y);
+    }
+    // The pointer was lost without a release: every button it held is let go.
+    void pointerCancel(const std::string& kind, int id) { s_.pointerCancel(pointerKind(kind), id); }
 
     // A key by its name ("Left", "Space", "ContextMenu", "Z", ...), on the
-    // board or with Ctrl anywhere; the answer says what is left to the page:
-    // "ignored", "done", "save", "copy", "print" or "open".
-    std::string key(const std::string& name, bool shift) {
+    // board (`repeat`: the key held down repeats) or with Ctrl anywhere; the
+    // answer says what is left to the page: "ignored", "done", "save",
+    // "copy", "print" or "open".
+    std::string key(const std::string& name, bool shift, bool repeat) {
         const std::optional<Key> k = keyNamed(name);
-        return resultName(k ? s_.boardKey(*k, shift) : KeyResult::Ignored);
+        return resultName(k ? s_.boardKey(*k, shift, repeat) : KeyResult::Ignored);
     }
     std::string shortcut(const std::string& name, bool shift) {
         const std::optional<Key> k = keyNamed(name);
@@ -346,8 +358,6 @@ public:
     void focusIn(bool byPointer) { s_.boardFocusIn(byPointer); }
     void focusOut() { s_.boardFocusOut(); }
     bool gestureInProgress() const { return s_.gestureInProgress(); }
-    bool announcementPending() const { return s_.announcementPending(); }
-    std::string takeAnnouncement() { return s_.takeAnnouncement(); }
     std::string readoutLine(int i) const {
         return i >= 0 && i < kVertexCount ? s_.readoutLine(i) : std::string();
     }
@@ -364,21 +374,7 @@ public:
     std::string openLink(const std::string& text) { return noticeName(s_.openLink(text)); }
     bool takeKeepDue() { return s_.takeKeepDue(); }
 
-    WebCrosshair crosshair() const {
-        return {Session::crosshairRect(s_.keyboardPointer()), s_.crosshairShown()};
-    }
-
     int letterCount() const { return int(w().layer().letters().size()); }
-    // Where every letter is shown, as [left, top, width, height, ...]: read
-    // once a frame, so without a string or an object a letter.
-    val letterBoxes() {
-        letterBoxes_.clear();
-        for (const LetterObject& l : w().layer().letters()) {
-            const Rect b = l.box();
-            letterBoxes_.insert(letterBoxes_.end(), {b.left, b.top, b.width, b.height});
-        }
-        return int32View(letterBoxes_);
-    }
     WebLetter letter(int i) const {
         const LetterObject& l = w().layer().letter(i);
         const Rect b = l.box();
@@ -386,59 +382,80 @@ public:
                 b.height, l.caption, std::string(kLetters.at(std::size_t(i)).accessibleName)};
     }
 
-    // The board's pixels, R, G, B, A in memory: a view that stays valid until
-    // the module's memory grows; its buffer is then detached (empty), and the
-    // page asks for the view again.
+    // The board's size in board pixels.
+    int boardWidth() const { return kBoardSize.width; }
+    int boardHeight() const { return kBoardSize.height; }
+    // Shows the board at `k` device pixels per board pixel: the picture is
+    // composed anew at that size, which is returned in device pixels.
+    Size setScale(double k) {
+        screen_.setScale(s_, BoardScale::at(k));
+        return {screen_.scale().width, screen_.scale().height};
+    }
+    // The board's picture in device pixels, R, G, B, A in memory: a view
+    // that stays valid until the module's memory grows; its buffer is then
+    // detached (empty), and the page asks for the view again.
     val pixels() const {
         const PixelBuffer& p = screen_.pixels();
         return val(emscripten::typed_memory_view(p.byteCount(),
                                                  reinterpret_cast<const unsigned char*>(p.data())));
     }
-    int boardWidth() const { return screen_.pixels().width(); }
-    int boardHeight() const { return screen_.pixels().height(); }
-    // Brings the picture up to date; returns the repainted rectangles as
-    // [left, top, width, height, left, top, ...].
-    val updatePicture() {
-        repainted_.clear();
-        screen_.update(s_, [&](const Rect& r) {
-            repainted_.insert(repainted_.end(), {r.left, r.top, r.width, r.height});
-        });
-        return int32View(repainted_);
-    }
 
-    long dragSteps() const { return w().dragSteps(); }
-
-    // For a screen that shows the board at another size: the board's own
-    // raster without the light objects (a view like pixels()), and the light
-    // objects to draw above it at the screen's resolution.
-    val surfacePixels() const {
-        const PixelBuffer& p = w().surface().pixels();
-        return val(emscripten::typed_memory_view(p.byteCount(),
-                                                 reinterpret_cast<const unsigned char*>(p.data())));
-    }
-    // The lines in paint order, seven numbers each: x1, y1, x2, y2, width,
-    // colour as 0xRRGGBB, 1 if shown.
-    val lines() {
-        lines_.clear();
-        w().layer().forEachLineInPaintOrder([&](const LineObject& l) {
-            lines_.insert(lines_.end(), {l.p1.x, l.p1.y, l.p2.x, l.p2.y, double(l.width),
-                                         double(rgbNumber(l.color)), l.visible ? 1.0 : 0.0});
+    // Everything to show anew since the last frame, in one exchange: the
+    // picture brought up to date, and as numbers
+    //   flags (FrameFlag),
+    //   the count of controls whose state changed, then their ids,
+    //   the count of device rectangles repainted, then left, top, width,
+    //   height of each,
+    //   the count of letters when any moved (else 0), then the box of each
+    //   in board pixels, left, top, width, height.
+    // The words for a screen reader and the link, when flagged, are asked
+    // for apart (frameAnnouncement, frameLink).
+    val takeFrame() {
+        s_.takeFrame(frame_);
+        out_.assign(1, (frame_.held ? kFrameHeld : 0) | (frame_.crosshair ? kFrameCrosshair : 0) |
+                           (frame_.keepDue ? kFrameKeepDue : 0) | (frame_.ended ? kFrameEnded : 0) |
+                           (frame_.announcement.empty() ? 0 : kFrameAnnouncement) |
+                           (frame_.link ? kFrameLink : 0));
+        out_.push_back(std::int32_t(frame_.controls.count()));
+        frame_.forEachControl([&](ControlId id) { out_.push_back(int(indexOf(id))); });
+        const std::size_t rectCount = out_.size();
+        out_.push_back(0);
+        screen_.update(s_, frame_.damage, [&](const Rect& r) {
+            out_.insert(out_.end(), {r.left, r.top, r.width, r.height});
+            ++out_[rectCount];
         });
-        return val(emscripten::typed_memory_view(lines_.size(), lines_.data()));
+        letterBoxes(letters_);
+        if (letters_ != shownLetters_) {
+            shownLetters_ = letters_;
+            out_.push_back(letterCount());
+            out_.insert(out_.end(), letters_.begin(), letters_.end());
+        } else {
+            out_.push_back(0);
+        }
+        return int32View(out_);
     }
-    const CursorCircle& cursorCircle() const { return w().layer().cursorCircle(); }
-    int circleColor() const { return rgbNumber(w().layer().cursorCircle().color); }
+    std::string frameAnnouncement() const { return frame_.announcement; }
+    std::string frameLink() const { return frame_.link.value_or(std::string()); }
 
 private:
     const Form1& w() const { return s_.window(); }
 
+    // The letters' boxes, four numbers each, into `boxes`.
+    void letterBoxes(std::vector<std::int32_t>& boxes) const {
+        boxes.clear();
+        for (const LetterObject& l : w().layer().letters()) {
+            const Rect b = l.box();
+            boxes.insert(boxes.end(), {b.left, b.top, b.width, b.height});
+        }
+    }
+
     PageMeasurer measurer_;
     Session s_;
     BoardScreen screen_;
-    std::vector<std::int32_t> changed_;
-    std::vector<std::int32_t> repainted_;
-    std::vector<std::int32_t> letterBoxes_;
-    std::vector<double> lines_;
+    Frame frame_;
+    std::vector<std::int32_t> out_;
+    std::vector<std::int32_t> letters_;
+    std::vector<std::int32_t> shownLetters_; // the letters' boxes last reported
 };
 
 } // namespace
@@ -504,9 +521,6 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .field("checked", &ControlState::checked)
         .field("enabled", &ControlState::enabled)
         .field("visible", &ControlState::visible);
-    value_object<WebCrosshair>("Crosshair")
-        .field("box", &WebCrosshair::box)
-        .field("shown", &WebCrosshair::shown);
     value_object<WebLetter>("Letter")
         .field("left", &WebLetter::left)
         .field("top", &WebLetter::top)
@@ -540,41 +554,28 @@ EMSCRIPTEN_BINDINGS(orvanel) {
         .function("ended", &WebWindow::ended)
         .function("control", &WebWindow::control)
         .function("click", &WebWindow::click)
-        .function("takeChangedControls", &WebWindow::takeChangedControls)
-        .function("press", &WebWindow::press)
-        .function("move", &WebWindow::move)
-        .function("release", &WebWindow::release)
-        .function("cancel", &WebWindow::cancel)
+        .function("pointerPress", &WebWindow::pointerPress)
+        .function("pointerMove", &WebWindow::pointerMove)
+        .function("pointerRelease", &WebWindow::pointerRelease)
+        .function("pointerCancel", &WebWindow::pointerCancel)
         .function("letterCount", &WebWindow::letterCount)
         .function("letter", &WebWindow::letter)
-        .function("letterBoxes", &WebWindow::letterBoxes)
-        .function("pixels", &WebWindow::pixels)
         .function("boardWidth", &WebWindow::boardWidth)
         .function("boardHeight", &WebWindow::boardHeight)
-        .function("updatePicture", &WebWindow::updatePicture)
-        .function("dragSteps", &WebWindow::dragSteps)
+        .function("setScale", &WebWindow::setScale)
+        .function("pixels", &WebWindow::pixels)
+        .function("takeFrame", &WebWindow::takeFrame)
+        .function("frameAnnouncement", &WebWindow::frameAnnouncement)
+        .function("frameLink", &WebWindow::frameLink)
         .function("key", &WebWindow::key)
         .function("shortcut", &WebWindow::shortcut)
         .function("focusIn", &WebWindow::focusIn)
         .function("focusOut", &WebWindow::focusOut)
         .function("gestureInProgress", &WebWindow::gestureInProgress)
-        .function("announcementPending", &WebWindow::announcementPending)
-        .function("takeAnnouncement", &WebWindow::takeAnnouncement)
         .function("readoutLine", &WebWindow::readoutLine)
-        .function("crosshair", &WebWindow::crosshair)
         .function("boardData", &WebWindow::boardData)
         .function("openBoard", &WebWindow::openBoard)
         .function("link", &WebWindow::link)
         .function("openLink", &WebWindow::openLink)
-        .function("takeKeepDue", &WebWindow::takeKeepDue)
-        .function("surfacePixels", &WebWindow::surfacePixels)
-        .function("lines", &WebWindow::lines)
-        .function("cursorCircle", &WebWindow::cursorCircle)
-        .function("circleColor", &WebWindow::circleColor);
-    value_object<CursorCircle>("CursorCircle")
-        .field("left", &CursorCircle::left)
-        .field("top", &CursorCircle::top)
-        .field("width", &CursorCircle::width)
-        .field("height", &CursorCircle::height)
-        .field("visible", &CursorCircle::visible);
+        .function("takeKeepDue", &WebWindow::takeKeepDue);
 }

@@ -94,7 +94,6 @@ void Form1::dragStep(float x, float y) {
     }
     MeasureAngles();
     DrawFigure();
-    ++dragSteps_;
 }
 
 void Form1::gamen_MouseUp(int /*button*/, int /*shift*/, float x, float y) {

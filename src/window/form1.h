@@ -150,8 +150,6 @@ public:
     void restoreBoardPixels(const Rect& area, const PixelBuffer& picture);
 
     const WindowState& state() const { return v_; }
-    // Drag steps performed since start-up.
-    long dragSteps() const { return dragSteps_; }
 
 private:
     // Handlers of the controls' events, reached through click() and the
@@ -222,7 +220,6 @@ private:
     DragAnchor dragAnchor_;
     int held_ = 0; // the buttons held on the board
     bool letterHoldsPointer_ = false;
-    long dragSteps_ = 0;
 };
 
 } // namespace orvanel

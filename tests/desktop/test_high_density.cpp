@@ -2,7 +2,9 @@
 // The window on a screen with two device pixels per pixel, as on a projector
 // or a high-density display: the layout keeps its size in logical pixels,
 // pointer positions stay board pixels, the board's pixels are enlarged
-// without blur and the light objects are drawn at the screen's resolution.
+// without blur and the light objects are drawn at the screen's resolution;
+// at any factor the board shows the core's composition at that factor, the
+// very device pixels the page shows (tests/web).
 #include "window_fixture.h"
 
 #include <QTest>
@@ -79,6 +81,22 @@ QPoint inWindow(const DesktopWindow& w, QPointF p) {
     return w.board()->mapTo(&w, p.toPoint());
 }
 
+// Counts the mouse moves that reach an object with a button held.
+class MoveCounter : public QObject {
+public:
+    explicit MoveCounter(QObject* target) { target->installEventFilter(this); }
+    int moves = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        moves += event->type() == QEvent::MouseMove &&
+                         static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton
+                     ? 1
+                     : 0;
+        return false;
+    }
+};
+
 } // namespace
 
 class HighDensityTest : public QObject {
@@ -95,6 +113,8 @@ private slots:
     void screenShowsThePaintedBoard();
     void paintingInPiecesMatchesPaintingWhole_data();
     void paintingInPiecesMatchesPaintingWhole();
+    void boardIsTheCoresComposition_data();
+    void boardIsTheCoresComposition();
 };
 
 void HighDensityTest::windowKeepsItsLogicalSize() {
@@ -128,10 +148,11 @@ void HighDensityTest::dragKeepsBoardPixels() {
     // Through the window system's path: the events start in device pixels
     // and reach the board converted to logical ones.
     QWindow* window = w.windowHandle();
+    MoveCounter reached(w.board());
     QTest::mousePress(window, Qt::LeftButton, {}, inWindow(w, from));
     QTest::mouseMove(window, inWindow(w, to));
     QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(w, to));
-    QCOMPARE(w.model().dragSteps(), 1);
+    QCOMPARE(reached.moves, 1);
     const FigureState& f = w.model().state().figure;
     QCOMPARE(toQPointF(vertexA ? f.a() : f.d()), to);
     QCOMPARE(toQPointF(vertexA ? f.d() : f.a()), vertexA ? QPointF(550, 350) : QPointF(600, 150));
@@ -251,6 +272,64 @@ void HighDensityTest::paintingInPiecesMatchesPaintingWhole() {
         }
     }
     QVERIFY(pieces == whole);
+}
+
+void HighDensityTest::boardIsTheCoresComposition_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("0.8") << 0.8;
+}
+
+// The board at a factor is the core's composition at that factor, the
+// letters' boxes aside: the page shows the same device pixels (its test at
+// ?scale=1.5 and 0.8), so both shells show one core's pixels.
+void HighDensityTest::boardIsTheCoresComposition() {
+    QFETCH(qreal, ratio);
+    DesktopWindow w;
+    w.show();
+    // The grid, traces of D left with nonClear, a line, a memo stroke and
+    // the eraser's circle.
+    w.button(controls::Command4)->click();
+    w.button(controls::Check3)->click();
+    Pointer pointer(w);
+    pointer.drag({550, 350}, {505.5, 371.25});
+    pointer.drag({505.5, 371.25}, {470, 300});
+    w.button(controls::Command5)->click();
+    pointer.drag({20, 40}, {760, 590.5});
+    w.button(controls::Command5)->click();
+    w.button(controls::Command3)->click();
+    pointer.drag({60, 500}, {300, 560});
+    w.button(controls::Option1[7])->click(); // the bold eraser, its circle shown
+    pointer.move({200, 200});
+
+    // Painted at `ratio` device pixels per board pixel by the painter's own
+    // scale: Qt scales a painter by its device's pixel ratio only above 1.
+    const BoardScale scale = BoardScale::at(ratio);
+    QImage shown(scale.width, scale.height, QImage::Format_RGB32);
+    {
+        QPainter painter(&shown);
+        painter.scale(ratio, ratio);
+        w.board()->paintBoard(painter, w.board()->rect());
+    }
+    PixelBuffer composed(Size{scale.width, scale.height}, kBoardGreen);
+    w.session().composeBoard(composed.view(), composed.rect(), scale);
+    long differing = 0;
+    long compared = 0;
+    for (int dy = 0; dy < scale.height; ++dy) {
+        for (int dx = 0; dx < scale.width; ++dx) {
+            const QPoint at(int(dx / scale.kx()), int(dy / scale.ky()));
+            bool onLetter = false;
+            for (int i = 0; i < 4; ++i) {
+                onLetter = onLetter || w.board()->letterBox(i).adjusted(-1, -1, 1, 1).contains(at);
+            }
+            if (!onLetter) {
+                ++compared;
+                differing += QRgb(composed.pixel(dx, dy)) != shown.pixel(dx, dy) ? 1 : 0;
+            }
+        }
+    }
+    QCOMPARE(differing, 0L);
+    QVERIFY(compared > long(scale.width) * scale.height * 9 / 10);
 }
 
 // The scale factor is read once, when the application starts.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The WebAssembly core in Node, through the same bindings the page uses: it
-// starts as the desktop does, and the session of sequence.txt leaves the
+// starts as the desktop does, and the sequence of sequence.txt leaves the
 // very read-out, controls, letters and board pixels the native core leaves.
 //
 //   node core.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE
@@ -9,7 +9,10 @@
 const assert = require('node:assert/strict');
 const { test } = require('node:test');
 const { loadCore } = require('./harness');
-const { readSequence, checksum, fixedMeasure, nativeSession, controlsLine } = require('./sequence');
+const { readSequence, checksum, fixedMeasure, playedNatively, controlsLine } = require('./sequence');
+
+// The flag of a frame's first number that says the window ended.
+const ENDED = 8;
 
 const [webDir, reference, sequenceFile] = process.argv.slice(2);
 
@@ -32,7 +35,7 @@ test('the WebAssembly core starts as the desktop does', async () => {
     const win = new core.Window(fixedMeasure);
     const design = core.design();
     assert.equal(win.caption(), design.caption);
-    assert.equal(win.ended(), false);
+    assert.equal(win.takeFrame()[0] & ENDED, 0);
     const readout = design.controls.filter((d) => d.name === 'Label5')
         .sort((a, b) => a.index - b.index).map((d) => win.control(d.id));
     assert.deepEqual(readout.map((c) => c.caption), [' 41', ' 35', ' 56', ' 132']);
@@ -41,30 +44,34 @@ test('the WebAssembly core starts as the desktop does', async () => {
     win.delete();
 });
 
-test('the session leaves the native core\'s read-out, controls, letters and board', async () => {
+test('the sequence leaves the native core\'s read-out, controls, letters and board', async () => {
     const core = await loadCore(webDir);
-    const expected = nativeSession(reference, sequenceFile);
+    const expected = playedNatively(reference, sequenceFile);
     const byName = new Map(core.design().controls.map((d) => [d.objectName, d.id]));
     const win = new core.Window(fixedMeasure);
-    win.updatePicture();
     let held = 0;
+    let heldMoves = 0;
     let touch = false;
     const checks = [];
+    // A finger is a pointer of its own, the mouse another, as the browser
+    // numbers them.
+    const pointer = () => (touch ? ['touch', 2] : ['mouse', 1]);
     for (const step of readSequence(sequenceFile)) {
         switch (step.op) {
         case 'input':
             touch = step.touch;
             break;
         case 'move':
-            win.move(held, step.x, step.y);
+            heldMoves += held ? 1 : 0;
+            win.pointerMove(...pointer(), held, step.x, step.y);
             break;
         case 'press':
             held |= step.button;
-            win.press(step.button, held, step.x, step.y);
+            win.pointerPress(...pointer(), step.button, held, step.x, step.y);
             break;
         case 'release':
             held &= ~step.button;
-            win.release(step.button, held, step.x, step.y);
+            win.pointerRelease(...pointer(), step.button, held, step.x, step.y);
             break;
         case 'click':
             assert.ok(byName.has(step.name), `no control ${step.name}`);
@@ -72,14 +79,14 @@ test('the session leaves the native core\'s read-out, controls, letters and boar
             win.click(byName.get(step.name));
             break;
         case 'key':
-            assert.equal(win.key(step.name, step.shift), 'done', `key ${step.name}`);
+            assert.equal(win.key(step.name, step.shift, false), 'done', `key ${step.name}`);
             break;
         case 'shortcut':
             assert.equal(win.shortcut(step.name, step.shift), 'done', `shortcut ${step.name}`);
             break;
         case 'check': {
-            win.updatePicture();
-            win.takeChangedControls();
+            // The frame brings the board's picture up to date.
+            win.takeFrame();
             const controls = controlsOf(core, win);
             const readout = controls.filter((c) => c.objectName.startsWith('Label5_'));
             const letters = [];
@@ -94,7 +101,7 @@ test('the session leaves the native core\'s read-out, controls, letters and boar
                 letters,
                 // Taken anew: the module's memory may have grown since.
                 checksum: checksum(win.pixels()),
-                dragSteps: win.dragSteps(),
+                heldMoves,
                 controls: controlsLine(controls),
             });
             break;
@@ -103,7 +110,7 @@ test('the session leaves the native core\'s read-out, controls, letters and boar
             throw new Error(`unknown step ${step.op}`);
         }
     }
-    assert.equal(touch, false, 'the session ends with the mouse');
+    assert.equal(touch, false, 'the sequence ends with the mouse');
     assert.equal(checks.length, expected.checks.length);
     for (let i = 0; i < checks.length; ++i) {
         assert.deepEqual(checks[i], expected.checks[i], `at check ${expected.checks[i].name}`);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The page in each engine a classroom meets: Chromium, Firefox ESR and
 // WebKit, Debian's, each driven with real pointer input (engines/) and
-// reaching no host but this one. One session (engines.txt) is played in each
+// reaching no host but this one. One sequence (engines.txt) is played in each
 // and must leave the read-out, the letters and the board pixels the native
 // core leaves, a right press during a drag included; a finger and a pen drag
 // D as the native core's finger does, where the engine's driver can send
@@ -19,7 +19,7 @@ const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 const { launch, ENGINES } = require('./engines');
 const { WINDOW, BOARD, loadCore, serve } = require('./harness');
-const { readSequence, checksum, nativeSession } = require('./sequence');
+const { readSequence, checksum, playedNatively } = require('./sequence');
 
 const [webDir, reference, sequenceFile, ...named] = process.argv.slice(2);
 const engines = named.length ? named
@@ -27,7 +27,7 @@ const engines = named.length ? named
 
 // The read-out the design starts with, and after D is dragged 60 pixels right.
 const READOUTS = { start: [' 41', ' 35', ' 56', ' 132'], dragD: [' 58', ' 35', ' 75', ' 168'] };
-// The W3C button of each of the session's buttons: left, right, middle.
+// The W3C button of each of the sequence's buttons: left, right, middle.
 const W3C_BUTTON = { 1: 0, 2: 2, 4: 1 };
 // W3C key values.
 const SHIFT = '\uE008';
@@ -37,7 +37,7 @@ const ARROW_RIGHT = '\uE014';
 const key = (value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }];
 
 const steps = readSequence(sequenceFile);
-const native = new Map(nativeSession(reference, sequenceFile).checks.map((c) => [c.name, c]));
+const native = new Map(playedNatively(reference, sequenceFile).checks.map((c) => [c.name, c]));
 
 async function ready(engine) {
     const until = Date.now() + 20000;
@@ -112,7 +112,7 @@ async function play(engine, steps, touch = 'touch') {
             checks.set(step.name, await engine.evaluate(boardState, checksum.toString()));
             break;
         default:
-            throw new Error(`no ${step.op} in this session`);
+            throw new Error(`no ${step.op} in this sequence`);
         }
     }
     await flush();
@@ -162,7 +162,7 @@ for (const name of engines) {
 
         after(() => engine && engine.close());
 
-        test('index.html from a local server: the window, and the session with a real mouse', async (t) => {
+        test('index.html from a local server: the window, and the sequence with a real mouse', async (t) => {
             await engine.open(`${server.url}index.html?scale=1`, WINDOW);
             await ready(engine);
             const built = await engine.evaluate((ids) => {
@@ -188,7 +188,7 @@ for (const name of engines) {
             await t.test('a right press during a drag wipes its traces, and the drag goes on', async () => {
                 compare(await play(engine, between('initial', 'chord')));
             });
-            // Each from the initial screen: the session clicks 初期画面 first.
+            // Each from the initial screen: the sequence clicks 初期画面 first.
             for (const kind of engine.pointerTypes.filter((k) => k !== 'mouse')) {
                 await t.test(`${kind} input drags D as a finger does`, async () => {
                     compare(await play(engine, between('chord', 'touch'), kind));

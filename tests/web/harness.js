@@ -73,13 +73,18 @@ function serve(dir, refuses = () => false, port = 0) {
 
 // Runs in the page before its scripts, for tests only: the module's factory
 // is wrapped so that `window.pageTest` reaches every window the page makes,
-// the running one last, and the size of the module's memory.
+// the running one last, the pointer moves each was handed with a button
+// held, and the size of the module's memory.
 function exposeWindows() {
     const pageTest = { windows: [], Window: null };
-    pageTest.dragSteps = () => pageTest.windows[pageTest.windows.length - 1].dragSteps();
-    // The board as the running window's core composes it, whatever size
-    // the canvas shows it at.
-    pageTest.boardPixels = () => pageTest.windows[pageTest.windows.length - 1].pixels().slice();
+    const heldMoves = new Map();
+    const running = () => pageTest.windows[pageTest.windows.length - 1];
+    // The pointer moves the running window's core was handed with a button
+    // held: a test that pressed on a vertex counts its drag's moves.
+    pageTest.heldMoves = () => heldMoves.get(running()) ?? 0;
+    // The board's picture as the running window's core composes it, in the
+    // device pixels the canvas shows.
+    pageTest.boardPixels = () => running().pixels().slice();
     window.pageTest = pageTest;
     let factory = null;
     Object.defineProperty(window, 'createOrvanel', {
@@ -95,6 +100,12 @@ function exposeWindows() {
             core.Window = function (...a) {
                 const w = new Window(...a);
                 pageTest.windows.push(w);
+                heldMoves.set(w, 0);
+                const move = w.pointerMove;
+                w.pointerMove = function (kind, id, held, ...at) {
+                    heldMoves.set(w, heldMoves.get(w) + (held ? 1 : 0));
+                    return move.call(this, kind, id, held, ...at);
+                };
                 return w;
             };
             return core;

@@ -2,7 +2,7 @@
 // The page in a real browser: Debian's Chromium, headless, driven by
 // puppeteer-core. index.html is served from a local server and orvanel.html
 // opened from disk; each must show the window as designed and, played the
-// session of sequence.txt with real mouse and touch input, show what the
+// sequence of sequence.txt with real mouse and touch input, show what the
 // native core shows.
 //
 //   node page.test.js WEB_DIR REFERENCE_PLAYER SEQUENCE_FILE
@@ -20,7 +20,7 @@ const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 const harness = require('./harness');
 const { Player } = require('./player');
-const { fixedMeasure, readSequence, nativeSession } = require('./sequence');
+const { fixedMeasure, readSequence, playedNatively } = require('./sequence');
 
 const { WINDOW, BOARD, frames, ready, close } = harness;
 const [webDir, reference, sequenceFile] = process.argv.slice(2);
@@ -29,11 +29,17 @@ let browser;
 let server;
 let core;       // the module in Node
 let design;     // the window's design, from the module itself
-let native;     // what the native core recorded for the session
+let native;     // what the native core recorded for the sequence
 let player;
 
 const open = (url, viewport, setUp) => harness.open(browser, url, viewport, setUp);
-const dragSteps = (page) => page.evaluate(() => window.pageTest.dragSteps());
+const heldMoves = (page) => page.evaluate(() => window.pageTest.heldMoves());
+// Where vertex D's letter is on the board: a drag moves it by the pointer's
+// displacement since the press.
+const letterD = (page) => page.$eval('#Label2_3', (e) => {
+    const m = new DOMMatrixReadOnly(getComputedStyle(e).transform);
+    return [e.offsetLeft + m.m41, e.offsetTop + m.m42];
+});
 
 function compareChecks(checks) {
     for (const check of checks) {
@@ -78,7 +84,7 @@ const isReadout = (d) => /^Label[356]$/.test(d.name);
 before(async () => {
     core = await harness.loadCore(webDir);
     design = core.design();
-    native = nativeSession(reference, sequenceFile);
+    native = playedNatively(reference, sequenceFile);
     player = new Player(design, readSequence(sequenceFile));
     server = await harness.serve(webDir);
     browser = await harness.launch();
@@ -205,7 +211,7 @@ describe('index.html from the local server at 917 x 687', () => {
         await close(page);
     });
 
-    test('the session with real mouse and touch input shows what the native core shows', async () => {
+    test('the sequence with real mouse and touch input shows what the native core shows', async () => {
         const page = await open(server.url);
         await page.evaluate(() => {
             window.menus = [];
@@ -224,7 +230,7 @@ describe('index.html from the local server at 917 x 687', () => {
         // By keys or by mouse, the same window; Ctrl+Z and Ctrl+Shift+Z go
         // back and forth over the right press.
         const seen = (name) => {
-            const { name: _, dragSteps, ...rest } = checks.find((c) => c.name === name);
+            const { name: _, heldMoves: moves, ...rest } = checks.find((c) => c.name === name);
             return rest;
         };
         assert.deepEqual(seen('keys'), seen('mouse'));
@@ -245,6 +251,7 @@ describe('index.html from the local server at 917 x 687', () => {
                 }
             });
         });
+        const start = await letterD(page);
         const cdp = await page.createCDPSession();
         const mouse = (type, x, y, extra) => cdp.send('Input.dispatchMouseEvent',
             { type, x: BOARD.left + x, y: BOARD.top + y, ...extra });
@@ -263,15 +270,17 @@ describe('index.html from the local server at 917 x 687', () => {
         await Promise.all([busy, ...sent]);
         await mouse('mouseReleased', 550 - count, 350 - (count >> 1), { button: 'left', buttons: 0, clickCount: 1 });
         await frames(page);
-        const result = await page.evaluate(() => ({ steps: window.pageTest.dragSteps(), ...window.gathered }));
-        console.log(`${count} moves reached the board in ${result.events} pointermove events`);
-        assert.equal(result.steps, count, 'one drag step per move');
-        assert.equal(result.moves, count);
+        const result = await page.evaluate(() => ({ moves: window.pageTest.heldMoves(), gathered: window.gathered }));
+        console.log(`${count} moves reached the board in ${result.gathered.events} pointermove events`);
+        assert.equal(result.moves, count, 'every move handed to the core while D is held');
+        assert.equal(result.gathered.moves, count);
+        assert.deepEqual(await letterD(page), [start[0] - count, start[1] - (count >> 1)], 'D followed to the last move');
         await close(page);
     });
 
     test('a drag goes on outside the board until the button comes up', async () => {
         const page = await open(server.url);
+        const [left, top] = await letterD(page);
         await page.mouse.move(BOARD.left + 550, BOARD.top + 350);
         await page.mouse.down();
         const outside = [[880, 300], [905, 680], [900, 20], [860, 250]];
@@ -279,9 +288,14 @@ describe('index.html from the local server at 917 x 687', () => {
             await page.mouse.move(x, y);
         }
         await page.mouse.up();
-        assert.equal(await dragSteps(page), outside.length, 'every move outside the board was a drag step');
+        await frames(page);
+        assert.equal(await heldMoves(page), outside.length, 'every move outside the board handed to the core');
+        // The last move put D 300 pixels right of and 150 above its start.
+        const dragged = [left + 300, top - 150];
+        assert.deepEqual(await letterD(page), dragged, 'D followed the moves outside the board');
         await page.mouse.move(BOARD.left + 300, BOARD.top + 300);
-        assert.equal(await dragSteps(page), outside.length, 'the release outside ended the drag');
+        await frames(page);
+        assert.deepEqual(await letterD(page), dragged, 'the release outside ended the drag');
         await close(page);
     });
 
@@ -315,7 +329,7 @@ describe('index.html from the local server at 917 x 687', () => {
         const memory = await page.evaluate(() => window.pageTest.memoryBytes());
         console.log(`the module's memory after 300 board-wide actions: ${(memory / 2 ** 20).toFixed(1)} MiB`);
         assert.deepEqual(page.errors.slice(0, 1), [], 'the page lives');
-        // The module may grow to 128 MiB (src/web/CMakeLists.txt); the history keeps 32 MB at most.
+        // The module may grow to 256 MiB (src/web/CMakeLists.txt), for the board on a large screen; the history keeps 32 MB at most.
         assert.ok(memory <= 96 * 2 ** 20, `${memory} bytes`);
         // What follows is drawn over a memory grown once more.
         await page.evaluate(() => window.pageTest.growMemory(2 ** 20));
@@ -335,7 +349,7 @@ describe('index.html from the local server at 917 x 687', () => {
         // The board and the read-out: the rest of the window may differ by
         // a shade where Chromium rasters a tile again around a letter's
         // element that moved, whether or not it was drawn in between.
-        const drawn = [BOARD, await page.$eval('.drawn-values', (e) => e.getBoundingClientRect().toJSON())]
+        const drawn = [BOARD, await page.$eval('.held-readout', (e) => e.getBoundingClientRect().toJSON())]
             .map((r) => ({ x: r.left, y: r.top, width: r.width, height: r.height }));
         const shot = async () => {
             await frames(page);
@@ -618,13 +632,13 @@ describe('a board that lasts: saved, kept, opened again, shared as a link', () =
         await page.keyboard.up('Control');
     };
     // What the page shows, as a check records it, without its name and
-    // the drag steps (a window's count, not its state).
+    // the moves made with a button held (a window's count, not its state).
     const seen = async (page) => {
-        const { name, dragSteps, ...rest } = await player.record(page, '');
+        const { name, heldMoves: moves, ...rest } = await player.record(page, '');
         return rest;
     };
     const lessonSeen = () => {
-        const { name, dragSteps, ...rest } = lessonNative;
+        const { name, heldMoves: moves, ...rest } = lessonNative;
         return rest;
     };
     // The file Ctrl+S downloads, caught from the page's download link.
@@ -697,7 +711,7 @@ describe('a board that lasts: saved, kept, opened again, shared as a link', () =
         // The page's file, opened natively.
         fs.writeFileSync(path.join(files, 'page.png'), saved);
         const [opened] = nativeChecks('--open', path.join(files, 'page.png'));
-        assert.deepEqual({ ...opened, name: 'board', dragSteps: lessonNative.dragSteps }, lessonNative,
+        assert.deepEqual({ ...opened, name: 'board', heldMoves: lessonNative.heldMoves }, lessonNative,
             'the native core opens the page\'s file');
         // The native core's file, opened by the page, then the page's own.
         const nativeFile = path.join(files, 'native.png');
@@ -806,7 +820,7 @@ describe('a board that lasts: saved, kept, opened again, shared as a link', () =
         const figure = (target) => target.evaluate(() => ({
             readout: [0, 1, 2, 3].map((i) => document.getElementById(`Label5_${i}`).textContent),
             letters: [...document.querySelectorAll('.letter')].map((l) => l.style.transform),
-            lines: [...window.pageTest.windows.at(-1).lines()],
+            link: window.pageTest.windows.at(-1).link(),
             boxes: ['Check2', 'Check3'].map((id) => document.getElementById(id).checked),
         }));
         const shown = await figure(page);
@@ -1073,17 +1087,6 @@ describe('fitted to the screen', () => {
         await page.click('#Option1_3');
         await stroke(292.8, 50, 450);
         await frames(page);
-        const rows = await page.evaluate(() => {
-            const p = window.pageTest.boardPixels();
-            const red = new Set();
-            for (let i = 0; i < p.length; i += 4) {
-                if (p[i] > 200 && p[i + 1] < 64 && (i / 4) % 802 === 250) {
-                    red.add(Math.floor(i / 4 / 802));
-                }
-            }
-            return [...red];
-        });
-        assert.deepEqual(rows.filter((r) => r > 250), [301], 'the trimmed stroke is one board pixel high');
         for (const y of [200.5, 301.5]) {
             const strip = await screenshotPixels(page,
                 { x: board.left + 120 * scale, y: board.top + (y - 3) * scale, width: 260 * scale, height: 6 * scale });
@@ -1096,14 +1099,38 @@ describe('fitted to the screen', () => {
                 assert.ok(red, `the line at ${y} is broken at device column ${x}`);
             }
         }
+        // Last, the board as the core composes it at one device pixel per
+        // board pixel, its own raster: the page is left showing no more.
+        const rows = await page.evaluate(() => {
+            const win = window.pageTest.windows.at(-1);
+            win.setScale(1);
+            const p = win.pixels();
+            const red = new Set();
+            for (let i = 0; i < p.length; i += 4) {
+                if (p[i] > 200 && p[i + 1] < 64 && (i / 4) % 802 === 250) {
+                    red.add(Math.floor(i / 4 / 802));
+                }
+            }
+            return [...red];
+        });
+        assert.deepEqual(rows.filter((r) => r > 250), [301], 'the trimmed stroke is one board pixel high');
         await close(page);
     });
 
-    test('pointer positions map back to board pixels at any factor', async () => {
-        for (const scale of [2, 1.57]) {
+    // The canvas shows the core's own composition at the factor, the very
+    // pixels the desktop shows at that factor (tests/desktop's
+    // test_high_density), and a point of the board is the same at every
+    // factor.
+    test('at factors 2, 1.57, 1.5 and 0.8 the board shows the native core\'s device pixels, and pointer positions map back to board pixels', async () => {
+        for (const [scale, until] of [[1.5, undefined], [0.8, undefined], [2, 'drags'], [1.57, 'drags']]) {
+            const expected = playedNatively(reference, sequenceFile, scale).checks;
             const page = await open(`${server.url}index.html?scale=${scale}`, { width: 1834, height: 1374 });
             const board = await boardRect(page);
-            compareChecks(await player.play(page, { until: 'drags', scale, origin: board }));
+            const checks = await player.play(page, { until, scale, origin: board });
+            assert.equal(checks.length, until ? 2 : expected.length);
+            for (const check of checks) {
+                assert.deepEqual(check, expected.find((c) => c.name === check.name), `at ${scale}, check ${check.name}`);
+            }
             await close(page);
         }
     });
@@ -1279,13 +1306,17 @@ describe('without a mouse, and what a teacher keeps', () => {
         await page.focus('#gamen');
         await press(page, 'KeyD', 'Space', ['Shift', 'ArrowRight']);
         await page.evaluate(() => document.activeElement.blur());
-        const steps = await dragSteps(page);
+        await frames(page);
+        const moves = await heldMoves(page);
+        const [left, top] = await letterD(page);
         // D, ten pixels to the right of its start, dragged by the mouse.
         await page.mouse.move(BOARD.left + 560, BOARD.top + 350);
         await page.mouse.down();
         await page.mouse.move(BOARD.left + 500, BOARD.top + 300, { steps: 4 });
         await page.mouse.up();
-        assert.equal(await dragSteps(page) - steps, 4, 'the mouse drags D');
+        await frames(page);
+        assert.equal(await heldMoves(page) - moves, 4, 'four moves handed to the core');
+        assert.deepEqual(await letterD(page), [left - 60, top - 50], 'the mouse drags D');
         await press(page, ['Control', 'KeyZ'], ['Control', 'KeyZ']);
         await frames(page);
         const { readout } = await player.shown(page);

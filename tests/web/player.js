@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Plays the session of sequence.txt on a page with real mouse, touch and
+// Plays the input sequence of sequence.txt on a page with real mouse, touch and
 // key input, and records at each check what the page shows, in the words of the
 // native player's checks.
 'use strict';
@@ -9,7 +9,7 @@ const { BOARD, frames } = require('./harness');
 const { checksum, controlsLine } = require('./sequence');
 
 const BUTTON_NAMES = { 1: 'left', 2: 'right', 4: 'middle' };
-// The keys of the session's key and shortcut steps, as puppeteer names them.
+// The keys of the sequence's key and shortcut steps, as puppeteer names them.
 const KEY_NAMES = {
     Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown', Space: 'Space',
     Escape: 'Escape', A: 'KeyA', D: 'KeyD', F10: 'F10', ContextMenu: 'ContextMenu', Z: 'KeyZ', Y: 'KeyY',
@@ -27,13 +27,14 @@ async function press(page, name, modifiers) {
 }
 
 class Player {
-    // `design`: the window's design; `steps`: the session, from readSequence.
+    // `design`: the window's design; `steps`: the sequence, from readSequence.
     constructor(design, steps) {
         this.controls = design.controls.map((d) => ({ objectName: d.objectName, kind: d.kind }));
         this.steps = steps;
     }
 
-    // What the page shows: controls, read-out, letters, board and drag steps.
+    // What the page shows: controls, read-out, letters, the board's canvas,
+    // and the pointer moves handed to the core with a button held.
     shown(page) {
         return page.evaluate((controls, checksumSource) => {
             const fnv = new Function(`return (${checksumSource})`)();
@@ -56,17 +57,16 @@ class Player {
                 const m = new DOMMatrixReadOnly(getComputedStyle(l).transform);
                 return [l.offsetLeft + m.m41, l.offsetTop + m.m42];
             });
+            // The canvas holds the board's device pixels at any size, and no
+            // letters while no button holds the board.
             const canvas = document.getElementById('gamen');
-            // At another size than the board's the canvas holds device pixels.
-            const pixels = canvas.width === 802 && canvas.height === 626
-                ? canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data
-                : window.pageTest.boardPixels();
+            const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
             return {
                 readout: readout.map((c) => c.caption),
                 readoutShown: !readout[0].hidden,
                 letters,
                 checksum: fnv(pixels),
-                dragSteps: window.pageTest.dragSteps(),
+                heldMoves: window.pageTest.heldMoves(),
                 list,
             };
         }, this.controls, checksum.toString());
@@ -78,7 +78,7 @@ class Player {
         const s = await this.shown(page);
         return {
             name, readout: s.readout, readoutShown: s.readoutShown, letters: s.letters,
-            checksum: s.checksum, dragSteps: s.dragSteps, controls: controlsLine(s.list),
+            checksum: s.checksum, heldMoves: s.heldMoves, controls: controlsLine(s.list),
         };
     }
 

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: MIT
-// The native side of the browser edition's tests: plays a session file
+// The native side of the browser edition's tests: plays an input sequence
 // (sequence.txt) on the core's session as a shell would, keeping the board's
 // picture the way the browser does, and prints in JSON what every check
-// recorded (read-out, controls, letters, drag steps taken, a checksum of
-// the board's R, G, B values). The Node and browser tests play the same file
-// and compare. A `time` step (bench/web/drag-step.txt) times the drag step
-// for the browser edition's benchmark. It also writes and opens board files,
-// so that a board saved by the page opens natively and the other way round.
+// recorded (read-out, controls, letters, the pointer moves made with a
+// button held, a checksum of the picture's R, G, B values). The Node and
+// browser tests play the same file and compare. A `time` step
+// (bench/web/drag-step.txt) times the drag step for the browser edition's
+// benchmark. It also writes and opens board files, so that a board saved by
+// the page opens natively and the other way round.
 //
-//   orvanel_web_reference SEQUENCE_FILE
+//   orvanel_web_reference [--scale K] SEQUENCE_FILE
+//       the picture at K device pixels per board pixel (BoardScale::at(K)),
+//       as a screen of that size shows it; at 1 by default
 //   orvanel_web_reference --save BOARD_FILE SEQUENCE_FILE
-//       plays the session and saves the board as it is at the end
+//       plays the sequence and saves the board as it is at the end
 //   orvanel_web_reference --open BOARD_FILE
 //       opens the file in a fresh window and prints the check "opened"
 #include "core_fixture.h"
@@ -26,9 +29,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <iostream>
+#include <iterator>
 #include <numbers>
 #include <sstream>
 #include <stdexcept>
@@ -108,21 +112,23 @@ std::vector<PointF> timedPath(PointF vertex, int count) {
 }
 
 // Times the drag step the way bench/web/page-speed.js does in Node and in
-// the page: a fresh window, a press on the
-// vertex, one pass over the path to warm up, then `rounds` passes timed in
-// batches; the median time of one step.
-double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& steps) {
-    // The session never presses near a letter: the letters' exact size does
+// the page: a fresh window, a press on the vertex, one pass over the path to
+// warm up, then `rounds` passes timed in batches; the median time of one
+// step. `steps` counts the moves made while the press held a vertex, and
+// `letter` is where the held vertex's letter ended.
+double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& steps, Rect& letter) {
+    // The sequence never presses near a letter: the letters' exact size does
     // not matter, and the core tests' measure serves.
     test::Window w;
     const std::vector<PointF> path = timedPath(vertex, count);
     w.boardPress(kLeftButton, kLeftButton, 0, float(path[0].x), float(path[0].y));
+    const HeldVertex held = w.state().dragVertex;
     std::vector<double> perStep;
-    const long before = w.dragSteps();
     for (int round = 0; round <= rounds; ++round) {
         for (int k = 1; k + batch <= count; k += batch) {
             const auto start = std::chrono::steady_clock::now();
             for (int i = k; i < k + batch; ++i) {
+                steps += w.state().dragVertex != kNoVertex ? 1 : 0;
                 w.boardMove(kLeftButton, 0, float(path[i].x), float(path[i].y));
             }
             const std::chrono::duration<double, std::micro> took =
@@ -132,7 +138,9 @@ double timeDragSteps(PointF vertex, int count, int batch, int rounds, long& step
             }
         }
     }
-    steps = w.dragSteps() - before;
+    if (held != kNoVertex) {
+        letter = w.layer().letter(held == kVertexA ? 0 : 3).box();
+    }
     std::sort(perStep.begin(), perStep.end());
     return perStep[perStep.size() / 2];
 }
@@ -175,7 +183,7 @@ std::vector<std::uint8_t> onePixelPng() {
 
 class Player {
 public:
-    Player() : screen_(s_) {}
+    explicit Player(BoardScale scale = {}) : screen_(s_, scale) {}
 
     // Saves the board as it is now, in a one-pixel picture.
     void save(const char* path) const {
@@ -293,11 +301,13 @@ private:
             int rounds = 0;
             need(line >> x >> y >> count >> batch >> rounds);
             long steps = 0;
+            Rect letter;
             const double median =
-                timeDragSteps(PointF{double(x), double(y)}, count, batch, rounds, steps);
+                timeDragSteps(PointF{double(x), double(y)}, count, batch, rounds, steps, letter);
             char text[160];
-            std::snprintf(text, sizeof text, "{\"medianMicros\": %.4f, \"steps\": %ld}", median,
-                          steps);
+            std::snprintf(text, sizeof text,
+                          "{\"medianMicros\": %.4f, \"steps\": %ld, \"letter\": [%d, %d]}", median,
+                          steps, letter.left, letter.top);
             time_ = text;
         } else {
             throw std::runtime_error("unknown step " + op);
@@ -314,6 +324,7 @@ private:
         if (touch_ && held_ == 0) {
             throw std::runtime_error("a finger moves only while it touches");
         }
+        heldMoves_ += held_ != 0 ? 1 : 0;
         s_.boardMove(held_, 0, float(x), float(y));
         at_ = true;
         x_ = x;
@@ -383,7 +394,7 @@ private:
                    ", \"readout\": [" + readout + "], \"readoutShown\": " +
                    (w_.control(controls::Label5[0]).visible ? "true" : "false") +
                    ", \"letters\": [" + letters + "], \"checksum\": " + json(sum) +
-                   ", \"dragSteps\": " + std::to_string(w_.dragSteps()) +
+                   ", \"heldMoves\": " + std::to_string(heldMoves_) +
                    ", \"controls\": " + json(controlsLine(w_)) + "}";
     }
 
@@ -395,6 +406,7 @@ private:
     bool at_ = false; // the pointer is on the board, at (x_, y_)
     int x_ = 0;
     int y_ = 0;
+    long heldMoves_ = 0; // pointer moves made with a button held
     std::string checks_;
     std::string time_;
 };
@@ -413,11 +425,23 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     }
-    if (!saving && (argc != 2 || command.starts_with("--"))) {
-        std::fprintf(stderr,
-                     "usage: %s SEQUENCE_FILE\n       %s --save BOARD_FILE SEQUENCE_FILE\n"
-                     "       %s --open BOARD_FILE\n",
-                     argv[0], argv[0], argv[0]);
+    // The picture's scale: a factor from 0.25 to 8.
+    double scale = 1;
+    const bool scaled = command == "--scale" && argc == 4;
+    if (scaled) {
+        char* end = nullptr;
+        scale = std::strtod(argv[2], &end);
+        if (*end != '\0' || !(scale >= 0.25 && scale <= 8)) {
+            std::fprintf(stderr, "%s: no scale from 0.25 to 8\n", argv[2]);
+            return 2;
+        }
+    }
+    if (!saving && !scaled && (argc != 2 || command.starts_with("--"))) {
+        std::fprintf(
+            stderr,
+            "usage: %s [--scale K] SEQUENCE_FILE\n       %s --save BOARD_FILE SEQUENCE_FILE\n"
+            "       %s --open BOARD_FILE\n",
+            argv[0], argv[0], argv[0]);
         return 2;
     }
     const char* sequence = argv[argc - 1];
@@ -427,7 +451,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     try {
-        Player player;
+        Player player(BoardScale::at(scale));
         player.play(in);
         if (saving) {
             player.save(argv[2]);

@@ -102,9 +102,11 @@ function fixedMeasure(font, text) {
     return { width: Math.ceil(characters * pixels * 0.8), height: Math.ceil(pixels * 1.1) };
 }
 
-// What the native reference player recorded for the session.
-function nativeSession(reference, sequenceFile) {
-    return JSON.parse(childProcess.execFileSync(reference, [sequenceFile], { encoding: 'utf8' }));
+// What the native reference player recorded for the sequence, its checksums
+// those of the board's picture at `scale` device pixels per board pixel.
+function playedNatively(reference, sequenceFile, scale = 1) {
+    const args = scale === 1 ? [sequenceFile] : ['--scale', String(scale), sequenceFile];
+    return JSON.parse(childProcess.execFileSync(reference, args, { encoding: 'utf8' }));
 }
 
 // The controls of a window as one line, in the reference player's words:
@@ -115,4 +117,4 @@ function controlsLine(controls) {
         `${c.hidden ? 'h' : ''}${c.bold ? 'b' : ''}:${c.caption}`).join('|');
 }
 
-module.exports = { readSequence, checksum, timedPath, fixedMeasure, nativeSession, controlsLine };
+module.exports = { readSequence, checksum, timedPath, fixedMeasure, playedNatively, controlsLine };

@@ -69,10 +69,10 @@ export class Address {
         }, { signal });
     }
 
-    // After an action, once no button holds the board: the address names
-    // the figure as the window shows it, written only when it changed.
-    follow() {
-        const link = this.win.link();
+    // The figure's link changed (the core tells it once no button holds
+    // the board): the address names the figure as the window shows it,
+    // written only when it differs.
+    follow(link) {
         if (link !== this.shown) {
             this.shown = link;
             history.replaceState(OWN, '', '#' + link);

@@ -6,7 +6,6 @@ import { baseline, cssFont, setFont } from './fonts.js';
 
 export class Board {
     constructor(design, win) {
-        this.win = win;
         this.design = design;
         this.frame = element('div', { className: 'board-frame' });
         place(this.frame, design.board);
@@ -41,8 +40,12 @@ export class Board {
         this.canvas.style.height = win.boardHeight() + 'px';
         area.append(this.canvas);
 
+        // The letters' boxes where the core has them, in board pixels: four
+        // numbers each.
+        this.boxes = new Int32Array(4 * win.letterCount());
         this.letters = Array.from({ length: win.letterCount() }, (_, i) => {
             const letter = win.letter(i);
+            this.boxes.set([letter.left, letter.top, letter.width, letter.height], 4 * i);
             const e = element('span', { id: 'Label2_' + i, className: 'letter', textContent: letter.caption });
             e.setAttribute('role', 'img');
             e.setAttribute('aria-label', letter.name);
@@ -54,6 +57,17 @@ export class Board {
         });
         this.frame.append(area, above);
         this.above = above;
+        this.size = { width: win.boardWidth(), height: win.boardHeight() };
+    }
+
+    // The letters moved: `boxes` are their new boxes (see this.boxes).
+    setBoxes(boxes) {
+        this.boxes = boxes;
+    }
+
+    // The board's focus ring shows with the keyboard pointer's crosshair.
+    showRing(shown) {
+        this.frame.classList.toggle('keyboard', shown);
     }
 
     // Whether the letters are drawn on the board's canvas (see draw) rather
@@ -65,18 +79,17 @@ export class Board {
         }
     }
 
-    // Draws the letters where the model has them on `ctx`, the board's
+    // Draws the letters where the core has them on `ctx`, the board's
     // canvas at `k` device pixels per board pixel, as their elements show
-    // them: the caption on a box of the board's colour. Returns the boxes,
+    // them: the caption on a box of the letters' colour. Returns the boxes,
     // in board pixels.
     draw(ctx, k) {
         const font = this.design.letterFont;
-        // A copy: the view lasts only until the next call into the model.
-        const boxes = this.win.letterBoxes().slice();
+        const boxes = this.boxes;
         ctx.save();
         ctx.setTransform(k.x, 0, 0, k.y, 0, 0);
         ctx.beginPath();
-        ctx.rect(0, 0, this.win.boardWidth(), this.win.boardHeight());
+        ctx.rect(0, 0, this.size.width, this.size.height);
         ctx.clip();
         ctx.font = cssFont(font, font.bold);
         const down = baseline(font, font.bold);
@@ -92,11 +105,11 @@ export class Board {
         return drawn;
     }
 
-    // Puts each letter where the model has it, touching only those that
+    // Puts each letter where the core has it, touching only those that
     // moved. A letter is moved by a transform from the board's corner: the
     // page is then painted anew at the next frame, not laid out anew.
     placeLetters() {
-        const boxes = this.win.letterBoxes();
+        const boxes = this.boxes;
         this.letters.forEach((shown, i) => {
             const [left, top, width, height] = boxes.subarray(4 * i, 4 * i + 4);
             const l = { left, top, width, height };

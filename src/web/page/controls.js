@@ -65,9 +65,9 @@ export class Control {
         }
     }
 
-    // Shows the state the model has for this control.
-    show(win) {
-        const state = win.control(this.design.id);
+    // Shows the state the model has for this control (`state`, when taken
+    // already).
+    show(win, state = win.control(this.design.id)) {
         const d = this.design;
         const was = this.shown;
         if (!was || was.caption !== state.caption) {

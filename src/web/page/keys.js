@@ -2,7 +2,7 @@
 // The keyboard: the board's keys while it has the focus (the keyboard
 // pointer, its buttons, the vertices) and the Ctrl keys anywhere in the page
 // (undo, redo, the window's picture saved, copied or printed, a board
-// opened). The model decides what each key does; the page only names the
+// opened). The core decides what each key does; the page only names the
 // key.
 
 // The board's keys, by the browser's key names.
@@ -24,8 +24,8 @@ function named(e, table) {
 }
 
 export class Keys {
-    // `afterInput` runs after each key the model took; `actions` holds what
-    // the page does for the keys the model leaves to it: save, copy and
+    // `afterInput` runs after each key handed to the core; `actions` holds what
+    // the page does for the keys the core leaves to it: save, copy and
     // print the window's picture, open a board. The listeners go away when
     // `signal` aborts.
     constructor(canvas, win, afterInput, actions, signal) {
@@ -41,19 +41,17 @@ export class Keys {
         this.byPointer = false;
         window.addEventListener('pointerdown', () => { this.byPointer = true; }, { signal, capture: true });
         window.addEventListener('keydown', () => { this.byPointer = false; }, { signal, capture: true });
-        // The model shows the crosshair while the keyboard has the board:
+        // The core shows the crosshair while the keyboard has the board:
         // from Tab, or once a board key is used; not when a press focused it
         // (nor when the page's window takes the focus back after one).
         canvas.addEventListener('focus', () => {
             this.win.focusIn(this.byPointer);
-            this.showRing();
             this.afterInput();
         }, { signal });
         // Losing the focus (to another element, or the page's window losing
         // it) lets go of a button the board holds.
         canvas.addEventListener('blur', () => {
             this.win.focusOut();
-            this.showRing();
             this.afterInput();
         }, { signal });
         window.addEventListener('keydown', (e) => this.shortcut(e), { signal });
@@ -64,24 +62,12 @@ export class Keys {
         if (!name || e.ctrlKey || e.altKey || e.metaKey) {
             return;
         }
-        // A held Space repeats: the button stays as it is until the key is
-        // let go and pressed again (and the page does not scroll meanwhile).
-        if (name === 'Space' && e.repeat) {
+        // A key held down repeats: the core says what a repeat does (a held
+        // Space leaves the button as it is).
+        if (this.win.key(name, e.shiftKey, e.repeat) !== 'ignored') {
             e.preventDefault();
-            return;
         }
-        const taken = this.win.key(name, e.shiftKey) !== 'ignored';
-        this.showRing();
-        if (taken) {
-            e.preventDefault();
-            this.afterInput();
-        }
-    }
-
-    // The board's focus ring goes with the keyboard pointer's crosshair,
-    // which only the focus and the board's keys show or hide.
-    showRing() {
-        this.canvas.closest('.board-frame')?.classList.toggle('keyboard', this.win.crosshair().shown);
+        this.afterInput();
     }
 
     shortcut(e) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The window in a browser page: loads the compiled model and the design's
-// faces, runs one session at a time in #Form1, fits it to the screen, and
+// faces, runs one window at a time in #Form1, fits it to the screen, and
 // lets the folder work offline. The page decides nothing itself: it shows
 // what the model reports and hands it the user's input.
 //
@@ -17,14 +17,14 @@ import { anyKept } from './kept.js';
 import { loadModule, showFromDisk } from './load.js';
 import { offerInstall } from './offline.js';
 import { acceptDrops } from './opening.js';
+import { RunningWindow } from './running-window.js';
 import { applyScale, fit, watchScreen } from './scale.js';
-import { Session } from './session.js';
 import { addTouchTargets } from './touch.js';
 
 const root = document.getElementById('Form1');
 const endedBox = document.getElementById('ended-box');
 const embedded = new URLSearchParams(location.search).get('embed') === '1';
-let session = null;
+let running = null;
 let hint = null;
 let chooser = null;
 
@@ -35,8 +35,8 @@ const nextTask = () => new Promise((resolve) => setTimeout(resolve));
 // Shows the window as `at` (a fit) places it.
 function place(at) {
     applyScale(root, at);
-    session?.resize(at.factor * at.dpr);
-    session?.pointer.forgetPlace();
+    running?.resize(at.factor * at.dpr);
+    running?.pointer.forgetPlace();
     hint.place(at);
 }
 
@@ -50,16 +50,16 @@ async function start(core, design) {
     await nextTask();
     // The window built unseen, where it goes: the page is laid out once.
     const at = fit(core);
-    session = new Session(core, design, win, root, { chooser, onChoose: () => hint.hide(), onEnd: ended });
-    addTouchTargets(design, session.controls);
+    running = new RunningWindow(core, design, win, root, { chooser, onChoose: () => hint.hide(), onEnd: ended });
+    addTouchTargets(design, running.controls);
     place(at);
     await nextTask();
-    session.painter.paintChanged();
+    running.showFrame();
     root.hidden = false;
 }
 
 function ended() {
-    session = null;
+    running = null;
     hint.hide();
     restoreAddress();
     if (!embedded) {
@@ -91,7 +91,7 @@ loadModule().then(async (core) => {
     showEndedCaptions(core);
     hint = new LastBoardHint(core, design);
     chooser = new Chooser(core);
-    acceptDrops((file) => session?.openFile(file));
+    acceptDrops((file) => running?.openFile(file));
     await nextTask();
     await loadFaces(design);
     await nextTask();
@@ -104,7 +104,7 @@ loadModule().then(async (core) => {
         offerInstall();
     }
     // Once, when a board from before is there to bring back.
-    if (await anyKept() && session) {
+    if (await anyKept() && running) {
         hint.show();
     }
 }, showFromDisk);

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The board's pointer input: mouse, pen and touch events turned into the
-// model's press, move and release, in board pixels whatever the page's
-// scale. Touch and pen act as the left button.
+// The board's pointer input: the browser's mouse, pen and touch events
+// handed to the core as they come, in board pixels whatever the page's
+// scale. The core decides which pointer holds the board and that a finger
+// or a pen is the left button; the page passes on every move the browser
+// gathered into an event, and a mouse button pressed or released while
+// another is held, which the browser reports as a move.
 import { LEFT, MIDDLE, RIGHT } from './buttons.js';
 
 const BUTTONS = LEFT | RIGHT | MIDDLE;
 
-// The model's code of a mouse button; 0 for the others (back, forward).
+// The core's code of a mouse button; 0 for the others (back, forward).
 function buttonCode(button) {
     return [LEFT, MIDDLE, RIGHT][button] || 0;
 }
@@ -18,10 +21,9 @@ export class BoardPointer {
         this.canvas = canvas;
         this.win = win;
         this.afterInput = afterInput;
-        // The pointer that holds the board: the mouse while a button is
-        // held, or the one finger or pen touching it. `held` is what the
-        // model was told is held.
-        this.holder = null;
+        // The mouse buttons last passed on as held, from the mouse's press on
+        // the board until its release (0 otherwise).
+        this.mouseHeld = 0;
         // Where the board lies on the page, asked of the browser again only
         // after a press, a resize or a scroll: asking at every move would
         // lay the page out again at every move.
@@ -54,87 +56,50 @@ export class BoardPointer {
             snap((e.clientY - r.top) * this.win.boardHeight() / r.height)];
     }
 
-    press(button, held, x, y) {
-        this.holder.held = held;
-        this.win.press(button, held, x, y);
-    }
-
-    move(held, x, y) {
-        this.win.move(held, x, y);
-    }
-
-    release(button, held, x, y) {
-        this.holder.held = held;
-        this.win.release(button, held, x, y);
-        if (held === 0) {
-            this.holder = null;
-        }
-    }
-
-    // Lets go of every button the model holds, where the pointer last was.
-    releaseAll() {
-        this.win.cancel();
-        this.holder = null;
-    }
-
     down(e) {
-        if (this.holder && this.holder.id !== e.pointerId) {
-            return; // a second finger, or a pen while the mouse holds the board
-        }
         if (e.pointerType === 'mouse') {
             // No middle-button scrolling (the style keeps text from being
             // selected). Not for a pen: WebKit then drops its moves.
             e.preventDefault();
+            this.mouseHeld = e.buttons & BUTTONS;
         }
-        // The board takes the focus from the press, and the model hears so
+        // The board takes the focus from the press, and the core hears so
         // (Keys): a press shows neither the crosshair nor the focus ring.
         this.canvas.focus({ preventScroll: true });
         this.rect = null;
-        const [x, y] = this.at(e);
-        this.holder = { id: e.pointerId, mouse: e.pointerType === 'mouse', held: 0 };
         try {
             this.canvas.setPointerCapture(e.pointerId);
         } catch (error) {
             // The pointer is already gone; its release comes all the same.
         }
-        if (this.holder.mouse) {
-            this.press(buttonCode(e.button), e.buttons & BUTTONS, x, y);
-        } else {
-            this.press(LEFT, LEFT, x, y);
-        }
+        const [x, y] = this.at(e);
+        this.win.pointerPress(e.pointerType, e.pointerId, buttonCode(e.button), e.buttons & BUTTONS, x, y);
         this.afterInput();
     }
 
     moved(e) {
-        const p = this.holder;
-        if (p ? p.id !== e.pointerId
-            : e.pointerType === 'touch' || (e.pointerType === 'mouse' && e.buttons & BUTTONS)) {
-            return; // another finger; or a mouse held down somewhere else
-        }
-        const mouseHeld = p && p.mouse;
         // A button pressed or released while another is held comes as a
         // move whose `buttons` differ from those held: a press or release of
         // each button that changed. (Its `button` names the button in most
         // browsers, but WebKit names one in every move after a chord.)
         const held = e.buttons & BUTTONS;
-        const chord = mouseHeld && held !== p.held;
+        const chord = e.pointerType === 'mouse' && this.mouseHeld !== 0 && held !== this.mouseHeld;
         const gathered = e.getCoalescedEvents ? e.getCoalescedEvents() : [];
         const moves = gathered.length ? gathered : [e];
         const last = chord ? moves.length - 1 : moves.length;
         for (let i = 0; i < last; ++i) {
             const [x, y] = this.at(moves[i]);
-            this.move(mouseHeld ? moves[i].buttons & BUTTONS : (p ? LEFT : 0), x, y);
+            this.win.pointerMove(e.pointerType, e.pointerId, moves[i].buttons & BUTTONS, x, y);
         }
         if (chord) {
             const [x, y] = this.at(e);
-            let now = p.held;
             for (const code of [LEFT, RIGHT, MIDDLE]) {
-                if ((held ^ now) & code) {
-                    now ^= code;
+                if ((held ^ this.mouseHeld) & code) {
+                    this.mouseHeld ^= code;
                     if (held & code) {
-                        this.press(code, now, x, y);
+                        this.win.pointerPress(e.pointerType, e.pointerId, code, this.mouseHeld, x, y);
                     } else {
-                        this.release(code, now, x, y);
+                        this.win.pointerRelease(e.pointerType, e.pointerId, code, this.mouseHeld, x, y);
                     }
                 }
             }
@@ -143,32 +108,27 @@ export class BoardPointer {
     }
 
     up(e) {
-        const p = this.holder;
-        if (!p || p.id !== e.pointerId) {
-            return;
-        }
         const [x, y] = this.at(e);
-        if (p.mouse) {
-            this.release(buttonCode(e.button), e.buttons & BUTTONS, x, y);
-            if (this.holder) {
+        const held = e.buttons & BUTTONS;
+        this.win.pointerRelease(e.pointerType, e.pointerId, buttonCode(e.button), held, x, y);
+        if (e.pointerType === 'mouse') {
+            this.mouseHeld = 0;
+            if (held) {
                 // Buttons the browser let go of without telling each.
-                this.releaseAll();
+                this.win.pointerCancel(e.pointerType, e.pointerId);
             }
-        } else {
-            this.release(LEFT, 0, x, y);
         }
         this.afterInput();
     }
 
     // The system took the pointer away (a gesture of its own, say), or the
-    // board lost it without a release: the buttons are up, at the last
-    // position the model was told of.
+    // board lost it without a release: its buttons are up, at the last
+    // position the core was told of.
     lost(e) {
-        const p = this.holder;
-        if (!p || p.id !== e.pointerId) {
-            return;
+        if (e.pointerType === 'mouse') {
+            this.mouseHeld = 0;
         }
-        this.releaseAll();
+        this.win.pointerCancel(e.pointerType, e.pointerId);
         this.afterInput();
     }
 }

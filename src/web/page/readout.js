@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The read-out for a screen reader: one element a line ("∠Ａ = 41°") in a
-// group named as the model names the read-out, in place of the labels shown,
+// group named as the core names the read-out, in place of the labels shown,
 // whose captions apart from their values would be read as a jumble; and what
-// the model has a screen reader told (where the keys put the pointer, the
+// the core has a screen reader told (where the keys put the pointer, the
 // button they hold or let go, the read-out once no button holds the board),
 // politely, in a live region.
 import { element } from './dom.js';
@@ -37,24 +37,23 @@ export class Readout {
         });
     }
 
-    // After every input, with the ids of the controls that changed. The lines
-    // follow the read-out once no button holds the board, as the desktop's
-    // names do: a drag does not hand a screen reader a change a step.
-    update(changed) {
+    // At every frame, with the ids of the controls that changed, whether a
+    // button holds the board and what a screen reader is to hear now. The
+    // lines follow the read-out once no button holds the board, as the
+    // desktop's names do: a drag does not hand a screen reader a change a
+    // step.
+    update(changed, held, told) {
         if (changed.some((id) => this.parts.has(id))) {
             this.stale = true;
         }
-        if (this.stale && !this.win.gestureInProgress()) {
+        if (this.stale && !held) {
             this.stale = false;
             this.show();
         }
-        if (this.win.announcementPending()) {
-            const told = this.win.takeAnnouncement();
-            if (told) {
-                // The same words again ("頂点 D" twice) must change the
-                // region for a screen reader to tell them again.
-                this.live.textContent = this.live.textContent === told ? told + '\u00a0' : told;
-            }
+        if (told) {
+            // The same words again ("頂点 D" twice) must change the region
+            // for a screen reader to tell them again.
+            this.live.textContent = this.live.textContent === told ? told + '\u00a0' : told;
         }
     }
 }

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// One running window: the model built with the board and every control of
-// the design, its changes shown after each click, pointer event or key, its
-// board kept and its figure in the address after each action, boards opened
-// in it, and its end. Everything a session listens to goes away with it.
+// One running window: the core's window built with the board and every
+// control of the design, what the core reports shown once a frame (after
+// each click, pointer event or key), its board kept and its figure in the
+// address after each action, boards opened in it, and its end. Everything
+// a running window listens to goes away with it.
 import { Address } from './address.js';
 import { Board } from './board.js';
 import { addOptionGroups, Control } from './controls.js';
+import { takeFrame } from './frame.js';
+import { HeldReadout } from './held-readout.js';
 import { Keeper } from './keeper.js';
 import { Keys } from './keys.js';
 import { tell, telling } from './notice.js';
@@ -15,14 +18,13 @@ import { Painter } from './painter.js';
 import { windowPicture } from './picture.js';
 import { BoardPointer } from './pointer.js';
 import { Readout } from './readout.js';
-import { DrawnValues } from './values.js';
 
-export class Session {
-    // Builds the window of the model `win` in `root`. `page` holds what the
-    // page has around the window: `chooser`, the chooser of boards to open,
-    // `onChoose`, run as it opens, and `onEnd`, run when the model ends the
-    // window. The board is painted once the window is given its size
-    // (resize).
+export class RunningWindow {
+    // Builds the window of the core's window `win` in `root`. `page` holds
+    // what the page has around the window: `chooser`, the chooser of boards
+    // to open, `onChoose`, run as it opens, and `onEnd`, run when the core
+    // ends the window. The board is painted once the window is given its
+    // size (resize).
     constructor(core, design, win, root, page) {
         this.core = core;
         this.page = page;
@@ -40,12 +42,14 @@ export class Session {
         root.append(...design.tabOrder.map((id) => (id < 0 ? this.board.frame : this.controls[id].box)));
         addOptionGroups(design, this.controls);
 
-        this.painter = new Painter(win, this.board.canvas, () => this.showFrame(), signal,
-            design.boardBackground);
+        this.painter = new Painter(win, this.board.canvas);
+        this.frameRequest = 0;
+        signal.addEventListener('abort', () => cancelAnimationFrame(this.frameRequest));
         this.pointer = new BoardPointer(this.board.canvas, win, () => this.afterInput(), signal);
-        // The picture shows the board as the model has it now.
+        // The picture shows the window as the core has it now, the read-out
+        // and the letters too while a button holds the board.
         const picture = () => {
-            this.painter.paintChanged();
+            this.showFrame();
             this.board.placeLetters();
             for (const id of design.readoutControls) {
                 this.controls[id].show(win);
@@ -57,10 +61,7 @@ export class Session {
         const shot = () => ({ canvas: picture(), board: win.boardData() });
         this.keeper = new Keeper(core, () => (win.gestureInProgress() ? null : shot()),
             () => tell(core, 'KeepRefused'), signal);
-        this.address = new Address(core, win, () => {
-            this.showControls();
-            this.afterInput();
-        }, signal);
+        this.address = new Address(core, win, () => this.showFrame(), signal);
         this.keys = new Keys(this.board.canvas, win, () => this.afterInput(), {
             save: () => telling(core, 'SaveFailed', async () => savePicture(await boardPicture(core, shot()))),
             copy: () => telling(core, 'CopyFailed', () => copyPicture(picture())),
@@ -73,9 +74,8 @@ export class Session {
         for (const c of this.controls) {
             c.show(win);
         }
-        win.takeChangedControls();
         this.readout = new Readout(design, win, this.controls);
-        this.values = new DrawnValues(design, win, this.controls, design.readoutControls, root);
+        this.heldReadout = new HeldReadout(design, win, this.controls, design.readoutControls, root);
         // Whether a button holds the board: the letters and the read-out are
         // then drawn on canvases rather than moved and changed as elements.
         this.held = false;
@@ -85,38 +85,55 @@ export class Session {
 
     click(c) {
         this.win.click(c.design.id);
-        // The element shows the model's value, whatever the browser did to it.
+        // The element shows the core's value, whatever the browser did to it.
         c.show(this.win);
-        this.showControls();
-        this.afterInput();
+        this.showFrame();
     }
 
-    // After every click, pointer event or key: the board and what moves with
-    // it (the letters, the read-out) follow at the next frame, once however
-    // many events came since the last one.
+    // After every pointer event or key: what it changed is shown at the next
+    // frame, once however many events came since the last one.
     afterInput() {
-        this.painter.request();
-        if (this.win.ended()) {
-            this.end();
+        if (!this.frameRequest) {
+            this.frameRequest = requestAnimationFrame(() => {
+                this.frameRequest = 0;
+                this.showFrame();
+            });
         }
     }
 
+    // Shows everything the core reports changed since the last frame.
     showFrame() {
-        const held = this.win.gestureInProgress();
-        if (held !== this.held) {
-            this.held = held;
-            this.painter.drawLetters(held ? this.board : null);
-            this.board.drawOnCanvas(held);
-            if (!held) {
-                this.values.clear();
+        const frame = takeFrame(this.win);
+        if (frame.letters) {
+            this.board.setBoxes(frame.letters);
+        }
+        if (frame.held !== this.held) {
+            this.held = frame.held;
+            this.board.drawOnCanvas(frame.held);
+            if (!frame.held) {
+                this.heldReadout.clear();
+            }
+        } else if (frame.letters && !frame.held) {
+            this.board.placeLetters();
+        }
+        this.painter.show(frame.rects, frame.held ? this.board : null);
+        for (const id of frame.controls) {
+            if (this.held && this.heldReadout.has(id)) {
+                this.heldReadout.draw(id);
+            } else {
+                this.controls[id].show(this.win);
             }
         }
-        this.showControls();
-        if (!held) {
-            this.board.placeLetters();
-            this.address.follow();
+        this.readout.update(frame.controls, frame.held, frame.announcement);
+        this.board.showRing(frame.crosshair);
+        if (frame.link !== null) {
+            this.address.follow(frame.link);
         }
-        this.keeper.afterFrame(this.win.takeKeepDue(), held);
+        if (frame.ended) {
+            this.end(frame.keepDue);
+            return;
+        }
+        this.keeper.afterFrame(frame.keepDue, frame.held);
     }
 
     // Ctrl+O: the chooser, then the board or the file chosen.
@@ -160,34 +177,20 @@ export class Session {
         if (kept) {
             this.win.takeKeepDue();
         }
-        this.showControls();
-        this.afterInput();
+        this.showFrame();
     }
 
     // Shows the board at `s` device pixels per window pixel.
     resize(s) {
         this.painter.resize(s);
-        this.values.resize(s);
+        this.heldReadout.resize(s);
+        this.afterInput();
     }
 
-    // The controls that changed since they were last shown, and the read-out.
-    showControls() {
-        const changed = Array.from(this.win.takeChangedControls());
-        for (const id of changed) {
-            if (this.held && this.values.has(id)) {
-                this.values.draw(id);
-            } else {
-                this.controls[id].show(this.win);
-            }
-        }
-        this.readout.update(changed);
-        if (document.title !== this.win.caption()) {
-            document.title = this.win.caption();
-        }
-    }
-
-    end() {
-        this.keeper.takeNow(this.win.takeKeepDue());
+    // The window ends: what is still to keep of its board is kept (`due`
+    // when the last frame asked for it).
+    end(due) {
+        this.keeper.takeNow(due);
         this.lifetime.abort();
         this.win.delete();
         this.page.onEnd();

@@ -8,7 +8,7 @@
 import { element, place } from './dom.js';
 import { baseline, cssFont } from './fonts.js';
 
-export class DrawnValues {
+export class HeldReadout {
     // `controls`: the window's controls, by id; `ids`: the read-out's labels.
     constructor(design, win, controls, ids, root) {
         this.win = win;
@@ -23,7 +23,7 @@ export class DrawnValues {
             width: Math.max(...boxes.map((b) => b.left + b.width)) - left,
             height: Math.max(...boxes.map((b) => b.top + b.height)) - top,
         };
-        this.canvas = element('canvas', { className: 'drawn-values' });
+        this.canvas = element('canvas', { className: 'held-readout' });
         this.canvas.setAttribute('aria-hidden', 'true');
         place(this.canvas, this.box);
         root.append(this.canvas);
@@ -50,7 +50,7 @@ export class DrawnValues {
         return this.labels.has(id);
     }
 
-    // Draws the label `id` as the model has it now.
+    // Draws the label `id` as the core has it now.
     draw(id) {
         this.drawn.add(id);
         const state = this.win.control(id);
@@ -61,7 +61,7 @@ export class DrawnValues {
         ctx.setTransform(s, 0, 0, s, -this.box.left * s, -this.box.top * s);
         ctx.clearRect(b.left, b.top, b.width, b.height);
         if (!state.visible) {
-            this.labels.get(id).show(this.win);
+            this.labels.get(id).show(this.win, state);
             return;
         }
         ctx.fillStyle = d.background || this.windowColor;
