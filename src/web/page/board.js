@@ -79,11 +79,10 @@ export class Board {
         }
     }
 
-    // Draws the letters where the core has them on `ctx`, the board's
-    // canvas at `k` device pixels per board pixel, as their elements show
-    // them: the caption on a box of the letters' colour. Returns the boxes,
-    // in board pixels.
-    draw(ctx, k) {
+    // Draws the letters `which` (their indices) where the core has them on
+    // `ctx`, the board's canvas at `k` device pixels per board pixel, as
+    // their elements show them: the caption on a box of the letters' colour.
+    draw(ctx, k, which) {
         const font = this.design.letterFont;
         const boxes = this.boxes;
         ctx.save();
@@ -93,16 +92,17 @@ export class Board {
         ctx.clip();
         ctx.font = cssFont(font, font.bold);
         const down = baseline(font, font.bold);
-        const drawn = this.letters.map(({ element }, i) => {
+        this.letters.forEach(({ element }, i) => {
+            if (!which.has(i)) {
+                return;
+            }
             const [left, top, width, height] = boxes.subarray(4 * i, 4 * i + 4);
             ctx.fillStyle = this.design.letterBackground;
             ctx.fillRect(left, top, width, height);
             ctx.fillStyle = this.design.letterColor;
             ctx.fillText(element.textContent, left, top + down);
-            return [left, top, width, height];
         });
         ctx.restore();
-        return drawn;
     }
 
     // Puts each letter where the core has it, touching only those that

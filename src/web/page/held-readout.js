@@ -28,7 +28,11 @@ export class HeldReadout {
         place(this.canvas, this.box);
         root.append(this.canvas);
         this.context = this.canvas.getContext('2d');
-        this.drawn = new Set(); // the labels drawn since the button was pressed
+        // The labels drawn since the button was pressed, each with what it
+        // shows (see shown); a label the core reports as it was drawn is
+        // left as it is.
+        this.drawn = new Map();
+        this.widths = new Map(); // a caption's width, by font and caption
         this.scale = 0;
         this.resize(1);
     }
@@ -40,7 +44,10 @@ export class HeldReadout {
             this.scale = s;
             this.canvas.width = Math.round(this.box.width * s);
             this.canvas.height = Math.round(this.box.height * s);
-            for (const id of this.drawn) {
+            this.widths.clear();
+            const ids = [...this.drawn.keys()];
+            this.drawn.clear();
+            for (const id of ids) {
                 this.draw(id);
             }
         }
@@ -52,15 +59,23 @@ export class HeldReadout {
 
     // Draws the label `id` as the core has it now.
     draw(id) {
-        this.drawn.add(id);
         const state = this.win.control(id);
+        const shown = state.visible ? (state.bold ? 'b' : 'r') + state.caption : '';
+        const was = this.drawn.get(id);
+        if (shown === was) {
+            return;
+        }
+        this.drawn.set(id, shown);
         const d = this.labels.get(id).design;
         const ctx = this.context;
         const b = state.box;
         const s = this.scale;
         ctx.setTransform(s, 0, 0, s, -this.box.left * s, -this.box.top * s);
-        ctx.clearRect(b.left, b.top, b.width, b.height);
+        if (was) {
+            ctx.clearRect(b.left, b.top, b.width, b.height);
+        }
         if (!state.visible) {
+            // A hidden read-out leaves the canvas alone: its element hides.
             this.labels.get(id).show(this.win, state);
             return;
         }
@@ -76,7 +91,11 @@ export class HeldReadout {
         ctx.font = cssFont(d.font, bold);
         ctx.fillStyle = d.color || '#000';
         // A line's width is laid out in 1/64 pixels, rounded up.
-        const width = Math.ceil(ctx.measureText(state.caption).width * 64) / 64;
+        const key = `${ctx.font}\n${state.caption}`;
+        if (!this.widths.has(key)) {
+            this.widths.set(key, Math.ceil(ctx.measureText(state.caption).width * 64) / 64);
+        }
+        const width = this.widths.get(key);
         const x = d.alignRight ? b.left + b.width - width : b.left;
         ctx.fillText(state.caption, x, b.top + baseline(d.font, bold));
         ctx.restore();

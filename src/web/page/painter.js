@@ -52,34 +52,91 @@ export class Painter {
     // Shows a frame's repainted device rectangles `rects` (left, top, width,
     // height each), then the letters with `letters` (see Board.draw) while a
     // button holds the board, or with null: the board under the letters
-    // drawn last is shown again.
+    // drawn last is shown again. Only the letters that moved, or that a
+    // repainted rectangle or a letter drawn again meets, are drawn again:
+    // a drag moves one letter, and the canvas's pixels the browser takes
+    // again are those of what changed.
     show(rects, letters) {
+        const painted = [];
         if (this.whole) {
             this.whole = false;
             this.drawnOver = [];
-            this.paint(0, 0, this.canvas.width, this.canvas.height);
+            painted.push([0, 0, this.canvas.width, this.canvas.height]);
         } else {
             for (let i = 0; i < rects.length; i += 4) {
-                this.paint(rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
+                painted.push([rects[i], rects[i + 1], rects[i + 2], rects[i + 3]]);
             }
         }
+        const boxes = letters ? letters.boxes : new Int32Array(0);
+        // The letters drawn last that moved since, or all when no button
+        // holds the board: the board under them is shown again.
+        const moved = new Set();
+        this.drawnOver.forEach((box, i) => {
+            if (!letters || box.some((v, j) => v !== boxes[4 * i + j])) {
+                moved.add(i);
+                painted.push(this.reach(box));
+            }
+        });
+        for (const [x, y, width, height] of painted) {
+            this.paint(x, y, width, height);
+        }
+        if (!letters) {
+            this.drawnOver = [];
+            return;
+        }
+        // Letters overlap in the order they are drawn: one drawn again has
+        // those it reaches drawn again too.
+        const count = boxes.length / 4;
+        const reach = Array.from({ length: count }, (_, i) => this.reach(boxes.subarray(4 * i, 4 * i + 4)));
+        const again = new Set();
+        reach.forEach((r, i) => {
+            if (i >= this.drawnOver.length || moved.has(i) || painted.some((p) => meets(p, r))) {
+                again.add(i);
+            }
+        });
+        for (let grown = true; grown;) {
+            grown = false;
+            reach.forEach((r, i) => {
+                if (!again.has(i) && [...again].some((j) => meets(reach[j], r))) {
+                    again.add(i);
+                    grown = true;
+                }
+            });
+        }
+        // A glyph reaches past its box, and drawn twice its edges darken: a
+        // letter drawn again is drawn on the board under it.
+        for (const i of again) {
+            const [x, y, width, height] = reach[i];
+            this.paint(x, y, width, height);
+        }
+        if (again.size > 0) {
+            letters.draw(this.context, this.k, again);
+        }
+        this.drawnOver = reach.map((_, i) => [...boxes.subarray(4 * i, 4 * i + 4)]);
+    }
+
+    // The device rectangle a letter's box `[x, y, width, height]`, in board
+    // pixels, may be drawn over, on the canvas.
+    reach([x, y, width, height]) {
         const { x: kx, y: ky } = this.k;
-        for (const [x, y, width, height] of this.drawnOver) {
-            const left = Math.max(0, Math.floor((x - OVERHANG) * kx));
-            const top = Math.max(0, Math.floor((y - OVERHANG) * ky));
-            const right = Math.min(this.canvas.width, Math.ceil((x + width + OVERHANG) * kx));
-            const bottom = Math.min(this.canvas.height, Math.ceil((y + height + OVERHANG) * ky));
-            if (right > left && bottom > top) {
-                this.paint(left, top, right - left, bottom - top);
-            }
-        }
-        this.drawnOver = letters ? letters.draw(this.context, this.k) : [];
+        const left = Math.max(0, Math.floor((x - OVERHANG) * kx));
+        const top = Math.max(0, Math.floor((y - OVERHANG) * ky));
+        const right = Math.min(this.canvas.width, Math.ceil((x + width + OVERHANG) * kx));
+        const bottom = Math.min(this.canvas.height, Math.ceil((y + height + OVERHANG) * ky));
+        return [left, top, Math.max(0, right - left), Math.max(0, bottom - top)];
     }
 
     paint(x, y, width, height) {
         if (this.image.data.buffer.byteLength === 0) {
             this.takeView();
         }
-        this.context.putImageData(this.image, 0, 0, x, y, width, height);
+        if (width > 0 && height > 0) {
+            this.context.putImageData(this.image, 0, 0, x, y, width, height);
+        }
     }
+}
+
+// Whether two device rectangles share a pixel.
+function meets([ax, ay, aw, ah], [bx, by, bw, bh]) {
+    return ax < bx + bw && bx < ax + aw && ay < by + bh && by < ay + ah;
 }
