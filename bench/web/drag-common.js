@@ -50,16 +50,19 @@ function webDir(arg) {
 // moves, with `onePixel` a board-sized canvas painting one pixel a frame,
 // the same wedge built with JSXGraph, and ours. `readout` names the element
 // showing D's angle, `showReadout` what to click first to show it.
-function pagePlans(url, { onePixel = false } = {}) {
+// With `before`, also an earlier build of ours, served under before/.
+function pagePlans(url, { onePixel = false, before = false } = {}) {
+    // While D is held the page draws the read-out and the letters on
+    // canvases.
+    const ours = { name: 'ours', url: `${url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
+        drawn: { onCanvas: { 'read-out values drawn': 'held-readout' }, moved: { 'moves of letter D': 'D' } } };
     return [
         { name: 'floor', url: `${url}bench/floor.html` },
         ...(onePixel ? [{ name: 'one-pixel', url: `${url}bench/one-pixel.html`, painted: 'framesPainted' }] : []),
         { name: 'peer', url: `${url}bench/peer.html`, readout: '#valueD',
             watch: { 'read-out changes': '#valueD' } },
-        // While D is held the page draws the read-out and the letters
-        // on canvases.
-        { name: 'ours', url: `${url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
-            drawn: { onCanvas: { 'read-out values drawn': 'held-readout' }, moved: { 'moves of letter D': 'D' } } },
+        ...(before ? [{ ...ours, name: 'ours before', url: `${url}before/index.html?scale=1` }] : []),
+        ours,
     ];
 }
 

@@ -19,6 +19,9 @@
 //                          the one-pixel page and ours, and their costliest
 //                          functions
 //   ORVANEL_RUNS=N         N interleaved runs rather than 3
+//   ORVANEL_BEFORE=DIR     also measures the page built in DIR (an earlier
+//                          build of ours), as "ours before", in the same
+//                          sitting
 //   ORVANEL_DISPLAY=N      the X display to start Xvfb on (default: the first
 //                          free one of :80 to :89)
 'use strict';
@@ -231,7 +234,8 @@ function printMedians(pathName, results) {
         console.log(row(`${name}-floor`, aboveFloor(med, name), WIDE) + xColumn(xMedian(name) - xMedian('floor')));
     }
     const above = (name) => aboveFloor(med, name).total;
-    return { pixel: above('ours') / above('one-pixel'), peer: above('ours') / above('peer') };
+    const ratios = (name) => ({ pixel: above(name) / above('one-pixel'), peer: above(name) / above('peer') });
+    return { ...ratios('ours'), before: results['ours before'] ? ratios('ours before') : null };
 }
 
 async function measureDrags(pages, hand, pointer, pids) {
@@ -263,9 +267,13 @@ async function measureDrags(pages, hand, pointer, pids) {
     }
     const ratios = PATHS.map(({ name }, i) => printMedians(name, results[i]));
     console.log('');
+    const say = (name, who, { pixel, peer }) => console.log(`${name}: (${who} - floor) / (one-pixel - floor) = `
+        + `${pixel.toFixed(2)}, (${who} - floor) / (peer - floor) = ${peer.toFixed(2)}`);
     PATHS.forEach(({ name }, i) => {
-        console.log(`${name}: (ours - floor) / (one-pixel - floor) = ${ratios[i].pixel.toFixed(2)}, `
-            + `(ours - floor) / (peer - floor) = ${ratios[i].peer.toFixed(2)}`);
+        say(name, 'ours', ratios[i]);
+        if (ratios[i].before) {
+            say(name, 'ours before', ratios[i].before);
+        }
     });
     console.log(`${short.length ? 'FAIL' : 'PASS'} in every run, the page counted at least ${TAKEN * 100} % of the `
         + 'moves sent, every page but the floor updated the screen, and D ended where it started'
@@ -347,7 +355,8 @@ async function main() {
         : Array.from({ length: 10 }, (_, i) => 80 + i);
     const xvfb = await startXvfb(displays);
     const pointer = startPointer(xvfb.display);
-    const server = await serve({ '/bench/': __dirname, '/': dir });
+    const before = process.env.ORVANEL_BEFORE ? path.resolve(process.env.ORVANEL_BEFORE) : null;
+    const server = await serve({ '/bench/': __dirname, ...(before ? { '/before/': before } : {}), '/': dir });
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-bench-'));
     let browser = null;
     try {
@@ -364,7 +373,7 @@ async function main() {
         console.log(`X display ${xvfb.display} (Xvfb ${SCREEN}); load average ${load()}`);
         const [blank] = await browser.pages();
         const pages = [];
-        for (const plan of pagePlans(server.url, { onePixel: true })) {
+        for (const plan of pagePlans(server.url, { onePixel: true, before: Boolean(before) })) {
             pages.push(await openPage(browser, plan, { viewport: null, counting: { animationFrames: true } }));
         }
         await blank.close();
