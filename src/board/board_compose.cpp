@@ -62,8 +62,18 @@ void composeSurface(const RasterSurface& surface, BoardScale scale, PixelView ta
     }
 }
 
+// Whether what lies within board bounds `b` may reach device area `area`:
+// an object far from a repainted part is passed by at the cost of a test.
+bool mayReach(const RectF& b, BoardScale scale, const Rect& area) {
+    const double kx = scale.kx();
+    const double ky = scale.ky();
+    return RectF{b.left * kx, b.top * ky, b.width * kx, b.height * ky}
+        .adjusted(-2, -2, 2, 2)
+        .intersects(RectF::of(area));
+}
+
 void composeLine(const LineObject& line, BoardScale scale, PixelView target, const Rect& area) {
-    if (!line.visible) {
+    if (!line.visible || !mayReach(line.bounds(), scale, area)) {
         return;
     }
     const double kx = scale.kx();
@@ -97,7 +107,7 @@ void composeLine(const LineObject& line, BoardScale scale, PixelView target, con
 
 void composeCircle(const CursorCircle& circle, BoardScale scale, PixelView target,
                    const Rect& area) {
-    if (!circle.visible) {
+    if (!circle.visible || !mayReach(circle.bounds(), scale, area)) {
         return;
     }
     const double k = std::min(scale.kx(), scale.ky());
