@@ -38,6 +38,18 @@ public:
         rects_[count_++] = r;
     }
 
+    // Hands every rectangle to `into`, then forgets them all. Into an empty
+    // list they go as they are: they were united here already.
+    void takeInto(DamageList& into) {
+        if (into.count_ == 0) {
+            into.rects_ = rects_;
+            into.count_ = count_;
+            count_ = 0;
+            return;
+        }
+        take([&](const Rect& r) { into.add(r); });
+    }
+
     // Calls visit(Rect) for each rectangle, then forgets them all.
     template <typename Visit> void take(Visit visit) {
         for (int i = 0; i < count_; ++i) {

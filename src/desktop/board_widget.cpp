@@ -103,7 +103,7 @@ QRect BoardCanvas::letterBox(int index) const {
 }
 
 void BoardCanvas::scheduleRepaint(DamageList<8>& damage) {
-    damage.take([this](const Rect& r) { pending_.add(r); });
+    damage.takeInto(pending_);
     const std::int64_t wait = pacer_.wait(clock_.elapsed());
     if (wait == 0) {
         requestRepaint();

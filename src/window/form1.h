@@ -87,10 +87,13 @@ public:
     // call, surface and light objects alike, then forgets them. They are few:
     // a shell pays for each rectangle it repaints, besides its pixels.
     template <typename Visit> void takeDamage(Visit visit) {
-        const auto add = [this](const Rect& r) { boardDamage_.add(r); };
-        surface_.takeDamage(add);
-        layer_.takeDamage(add);
+        gatherDamage();
         boardDamage_.take(visit);
+    }
+    // The same, handed to the list `into`.
+    void takeDamageInto(DamageList<8>& into) {
+        gatherDamage();
+        boardDamage_.takeInto(into);
     }
     // Marks `area` of the board for repainting, for what a shell shows above
     // the board's own light objects.
@@ -152,6 +155,12 @@ public:
     const WindowState& state() const { return v_; }
 
 private:
+    // The surface's and the light objects' damage, gathered in boardDamage_.
+    void gatherDamage() {
+        const auto add = [this](const Rect& r) { boardDamage_.add(r); };
+        surface_.takeDamage(add);
+        layer_.takeDamage(add);
+    }
     // Handlers of the controls' events, reached through click() and the
     // board's pointer events.
     void Command1_Click();

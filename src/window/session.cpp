@@ -333,7 +333,7 @@ std::optional<Notice> Session::openBoard(std::span<const std::uint8_t> file) {
 void Session::takeFrame(Frame& frame) {
     frame.controls.reset();
     window_.takeChangedControls([&](ControlId id) { frame.controls.set(indexOf(id)); });
-    window_.takeDamage([&](const Rect& r) { frame.damage.add(r); });
+    window_.takeDamageInto(frame.damage);
     frame.held = gestureInProgress();
     frame.crosshair = boardFocused_;
     frame.keepDue = takeKeepDue();
