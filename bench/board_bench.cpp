@@ -172,19 +172,20 @@ void drag_event(benchmark::State& state) {
     }
 }
 
-// The same pointer move handed straight to the window model, as the drawing
+// The same pointer move handed straight to the session, as the drawing
 // area forwards it, and the window's update after it: everything of the move
 // that is this program's own, without the toolkit's event dispatch.
 void drag_handler(benchmark::State& state) {
     DesktopWindow window;
     window.show();
-    Form1& model = window.model();
-    const std::vector<PointF> path = recordedDragPath(model.state().figure.d(), kPathLength);
-    model.boardPress(kLeftButton, kLeftButton, 0, float(path[0].x), float(path[0].y));
+    Session& session = window.session();
+    const std::vector<PointF> path =
+        recordedDragPath(window.model().state().figure.d(), kPathLength);
+    session.boardPress(kLeftButton, kLeftButton, 0, float(path[0].x), float(path[0].y));
     std::size_t k = 1;
     const auto move = [&] {
         const PointF p = path[k++ % kPathLength];
-        model.boardMove(kLeftButton, 0, float(p.x), float(p.y));
+        session.boardMove(kLeftButton, 0, float(p.x), float(p.y));
         window.sync();
     };
     timeSteadyState(state, "drag_handler", 2 * kPathLength, move);
