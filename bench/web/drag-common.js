@@ -50,8 +50,9 @@ function webDir(arg) {
 // moves, with `onePixel` a board-sized canvas painting one pixel a frame,
 // the same wedge built with JSXGraph, and ours. `readout` names the element
 // showing D's angle, `showReadout` what to click first to show it.
-// With `before`, also an earlier build of ours, served under before/.
-function pagePlans(url, { onePixel = false, before = false } = {}) {
+// With `others` ({ name, under } each), also other builds of ours, served
+// under their folders.
+function pagePlans(url, { onePixel = false, others = [] } = {}) {
     // While D is held the page draws the read-out and the letters on
     // canvases.
     const ours = { name: 'ours', url: `${url}index.html?scale=1`, readout: '#Label5_3', showReadout: '#Check2',
@@ -61,7 +62,7 @@ function pagePlans(url, { onePixel = false, before = false } = {}) {
         ...(onePixel ? [{ name: 'one-pixel', url: `${url}bench/one-pixel.html`, painted: 'framesPainted' }] : []),
         { name: 'peer', url: `${url}bench/peer.html`, readout: '#valueD',
             watch: { 'read-out changes': '#valueD' } },
-        ...(before ? [{ ...ours, name: 'ours before', url: `${url}before/index.html?scale=1` }] : []),
+        ...others.map((o) => ({ ...ours, name: o.name, url: `${url}${o.under}index.html?scale=1` })),
         ours,
     ];
 }

@@ -19,9 +19,10 @@
 //                          the one-pixel page and ours, and their costliest
 //                          functions
 //   ORVANEL_RUNS=N         N interleaved runs rather than 3
-//   ORVANEL_BEFORE=DIR     also measures the page built in DIR (an earlier
-//                          build of ours), as "ours before", in the same
-//                          sitting
+//   ORVANEL_OTHERS=NAME=DIR[,NAME=DIR...]
+//                          also measures the page built in each DIR (an
+//                          earlier build of ours, or one changed to try
+//                          something), as "ours NAME", in the same sitting
 //   ORVANEL_DISPLAY=N      the X display to start Xvfb on (default: the first
 //                          free one of :80 to :89)
 'use strict';
@@ -234,8 +235,8 @@ function printMedians(pathName, results) {
         console.log(row(`${name}-floor`, aboveFloor(med, name), WIDE) + xColumn(xMedian(name) - xMedian('floor')));
     }
     const above = (name) => aboveFloor(med, name).total;
-    const ratios = (name) => ({ pixel: above(name) / above('one-pixel'), peer: above(name) / above('peer') });
-    return { ...ratios('ours'), before: results['ours before'] ? ratios('ours before') : null };
+    return Object.fromEntries(Object.keys(results).filter((name) => name.startsWith('ours'))
+        .map((name) => [name, { pixel: above(name) / above('one-pixel'), peer: above(name) / above('peer') }]));
 }
 
 async function measureDrags(pages, hand, pointer, pids) {
@@ -270,15 +271,14 @@ async function measureDrags(pages, hand, pointer, pids) {
     const say = (name, who, { pixel, peer }) => console.log(`${name}: (${who} - floor) / (one-pixel - floor) = `
         + `${pixel.toFixed(2)}, (${who} - floor) / (peer - floor) = ${peer.toFixed(2)}`);
     PATHS.forEach(({ name }, i) => {
-        say(name, 'ours', ratios[i]);
-        if (ratios[i].before) {
-            say(name, 'ours before', ratios[i].before);
+        for (const [who, r] of Object.entries(ratios[i])) {
+            say(name, who, r);
         }
     });
     console.log(`${short.length ? 'FAIL' : 'PASS'} in every run, the page counted at least ${TAKEN * 100} % of the `
         + 'moves sent, every page but the floor updated the screen, and D ended where it started'
         + (short.length ? ` (not in ${short.join(', ')})` : ''));
-    console.log(`${ratios[0].pixel <= TARGET ? 'PASS' : 'FAIL'} back and forth: (ours - floor) at most `
+    console.log(`${ratios[0].ours.pixel <= TARGET ? 'PASS' : 'FAIL'} back and forth: (ours - floor) at most `
         + `${TARGET} x (one-pixel - floor)`);
 }
 
@@ -355,8 +355,15 @@ async function main() {
         : Array.from({ length: 10 }, (_, i) => 80 + i);
     const xvfb = await startXvfb(displays);
     const pointer = startPointer(xvfb.display);
-    const before = process.env.ORVANEL_BEFORE ? path.resolve(process.env.ORVANEL_BEFORE) : null;
-    const server = await serve({ '/bench/': __dirname, ...(before ? { '/before/': before } : {}), '/': dir });
+    const others = (process.env.ORVANEL_OTHERS || '').split(',').filter(Boolean).map((item, i) => {
+        const [name, folder] = item.split('=');
+        return { name: `ours ${name}`, under: `other-${i}/`, folder: path.resolve(folder) };
+    });
+    const server = await serve({
+        '/bench/': __dirname,
+        ...Object.fromEntries(others.map((o) => [`/${o.under}`, o.folder])),
+        '/': dir,
+    });
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvanel-bench-'));
     let browser = null;
     try {
@@ -373,7 +380,7 @@ async function main() {
         console.log(`X display ${xvfb.display} (Xvfb ${SCREEN}); load average ${load()}`);
         const [blank] = await browser.pages();
         const pages = [];
-        for (const plan of pagePlans(server.url, { onePixel: true, before: Boolean(before) })) {
+        for (const plan of pagePlans(server.url, { onePixel: true, others })) {
             pages.push(await openPage(browser, plan, { viewport: null, counting: { animationFrames: true } }));
         }
         await blank.close();
