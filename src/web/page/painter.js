@@ -84,25 +84,10 @@ export class Painter {
             this.drawnOver = [];
             return;
         }
-        // Letters overlap in the order they are drawn: one drawn again has
-        // those it reaches drawn again too.
         const count = boxes.length / 4;
         const reach = Array.from({ length: count }, (_, i) => this.reach(boxes.subarray(4 * i, 4 * i + 4)));
-        const again = new Set();
-        reach.forEach((r, i) => {
-            if (i >= this.drawnOver.length || moved.has(i) || painted.some((p) => meets(p, r))) {
-                again.add(i);
-            }
-        });
-        for (let grown = true; grown;) {
-            grown = false;
-            reach.forEach((r, i) => {
-                if (!again.has(i) && [...again].some((j) => meets(reach[j], r))) {
-                    again.add(i);
-                    grown = true;
-                }
-            });
-        }
+        const again = drawnAgain(reach, (r, i) =>
+            i >= this.drawnOver.length || moved.has(i) || painted.some((p) => meets(p, r)));
         // A glyph reaches past its box, and drawn twice its edges darken: a
         // letter drawn again is drawn on the board under it.
         for (const i of again) {
@@ -134,6 +119,23 @@ export class Painter {
             this.context.putImageData(this.image, 0, 0, x, y, width, height);
         }
     }
+}
+
+// The letters to draw again, by index, of those reaching the device
+// rectangles `reach`: those `first` picks, and as letters overlap in the
+// order they are drawn, those that one drawn again meets, and so on.
+function drawnAgain(reach, first) {
+    const again = new Set(reach.flatMap((r, i) => (first(r, i) ? [i] : [])));
+    for (let grown = true; grown;) {
+        grown = false;
+        reach.forEach((r, i) => {
+            if (!again.has(i) && [...again].some((j) => meets(reach[j], r))) {
+                again.add(i);
+                grown = true;
+            }
+        });
+    }
+    return again;
 }
 
 // Whether two device rectangles share a pixel.
